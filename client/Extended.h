@@ -1,0 +1,64 @@
+#pragma once
+// Binary floating point with a 64-bit significand and a 15-bit exponent (the x87 extended format),
+// done in software so that every compiler and CPU gives bit-identical results. Every operation
+// rounds to nearest, ties to even, once. Only the operations that number reading, money rounding
+// and the value-to-text conversions need are offered.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace quorvane {
+
+// An exact decimal rendering: value = (Negative ? -1 : 1) * 0.Digits * 10^Exponent.
+// Digits holds ASCII '0'..'9', the first not '0'; it is empty for zero (Exponent 0 then).
+struct DecimalDigits {
+  bool Negative = false;
+  std::string Digits;
+  int Exponent = 0;
+};
+
+class Extended {
+ public:
+  static constexpr std::uint16_t kMaxBiasedExponent = 0x7FFF;  // infinity and NaN
+  static constexpr int kExponentBias = 16383;
+
+  constexpr Extended() = default;  // +0
+
+  // The raw fields, as an x87 register stores them (the integer bit is explicit in the
+  // significand).
+  static Extended FromBits(bool negative, std::uint16_t biasedExponent, std::uint64_t significand);
+  bool Negative() const { return negative_; }
+  std::uint16_t BiasedExponent() const { return biasedExponent_; }
+  std::uint64_t Significand() const { return significand_; }
+
+  static Extended FromInt64(std::int64_t value);  // exact
+  static Extended FromDouble(double value);       // exact
+  static Extended Infinity(bool negative);
+  double ToDouble() const;  // rounded to nearest, ties to even; too large gives infinity
+
+  bool IsZero() const;
+  bool IsFinite() const;
+  Extended Negated() const;
+
+  // this * 10 + digit (digit 0..9), rounded once.
+  Extended TimesTenPlus(unsigned digit) const;
+  // this * 10^power. For |power| <= 27 one correctly rounded multiplication or division by the
+  // exact power; beyond that a fixed sequence of such steps. Overflow gives infinity, underflow a
+  // subnormal or zero, exactly as the x87 unit with all errors masked.
+  Extended ScaledByPowerOfTen(int power) const;
+  // Rounded to an integer, ties to even; nothing when it lies outside the signed 64-bit range.
+  std::optional<std::int64_t> RoundToInt64() const;
+  // The value rounded to the given number of significant decimal digits (1..40), exactly, ties to
+  // even. Zero gives empty Digits. Infinity is not a valid argument.
+  DecimalDigits ToDecimalDigits(int significantDigits) const;
+
+  friend bool operator==(const Extended&, const Extended&) = default;
+
+ private:
+  bool negative_ = false;
+  std::uint16_t biasedExponent_ = 0;
+  std::uint64_t significand_ = 0;
+};
+
+}  // namespace quorvane

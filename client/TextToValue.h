@@ -1,0 +1,44 @@
+#pragma once
+// Text to value: date reading, number reading and money rounding, under the locale settings.
+
+#include <cstdint>
+#include <string_view>
+
+#include "Extended.h"
+
+namespace quorvane {
+
+// A money value: a signed 64-bit count of ten-thousandths (Count 10000 is 1.0000).
+struct Currency {
+  std::int64_t Count = 0;
+  friend bool operator==(const Currency&, const Currency&) = default;
+};
+
+// Days since 1899-12-30; the fraction is the time of day. TDate holds whole days.
+using TDate = double;
+using TDateTime = double;
+// What a date editor without a date yields.
+inline constexpr TDateTime kNullDate = -700000.0;
+
+// Reads a date by the order and separator of the short date pattern. Raises EConvertError
+// "''%s'' is not a valid date".
+TDate ReadDate(std::u16string_view text);
+// Reads a number with the decimal separator. Raises EConvertError
+// "'%s' is not a valid floating point value".
+Extended ReadNumber(std::u16string_view text);
+// Rounds to the nearest count of ten-thousandths, ties to even. Raises EOverflow when the product
+// by 10000 overflows and EInvalidOp when the count lies outside the signed 64-bit range.
+Currency RoundToMoney(const Extended& value);
+// Number reading followed by money rounding.
+Currency ReadMoney(std::u16string_view text);
+
+// The day number of a calendar date (1899-12-30 is 0); no range check.
+TDate EncodeDay(int year, int month, int day);
+struct CalendarDay {
+  int Year, Month, Day;
+  int DayOfWeek;  // 0 = Sunday
+};
+// The calendar day of a date number (its whole-day part, truncated toward zero).
+CalendarDay DecodeDay(TDateTime date);
+
+}  // namespace quorvane
