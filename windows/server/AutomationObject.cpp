@@ -1,0 +1,189 @@
+#include "AutomationObject.h"
+
+#include <new>
+
+#include "LocaleSettings.h"
+#include "ReferenceServer.h"
+#include "ServerModule.h"
+#include "windows/SystemLocale.h"
+
+namespace serverdll {
+
+HRESULT AutomationObject::Create(REFIID riid, void** object) {
+  if (object == nullptr)
+    return E_POINTER;
+  *object = nullptr;
+  // The DLL keeps settings of its own; the server writes its replies in the conventions of the
+  // user's locale, as the client reads them.
+  quorvane::SetLocaleSettings(quorvane::MakeLocaleSettings(platform::ReadThreadLocaleItems()));
+  platform::ComPtr<quorvane::IQuorvaneAutomation> inner = CreateReferenceServer();
+  if (!inner)
+    return E_OUTOFMEMORY;
+  auto* created = new (std::nothrow) AutomationObject(std::move(inner));
+  if (created == nullptr)
+    return E_OUTOFMEMORY;
+  const HRESULT status = created->QueryInterface(riid, object);
+  created->Release();
+  return status;
+}
+
+AutomationObject::AutomationObject(platform::ComPtr<quorvane::IQuorvaneAutomation> inner)
+    : inner_(std::move(inner)) {
+  AddModuleReference();
+}
+
+AutomationObject::~AutomationObject() {
+  ReleaseModuleReference();
+}
+
+HRESULT AutomationObject::QueryInterface(REFIID riid, void** object) {
+  if (object == nullptr)
+    return E_POINTER;
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
+      IsEqualIID(riid, quorvane::IID_IQuorvaneAutomation)) {
+    *object = static_cast<quorvane::IQuorvaneAutomation*>(this);
+  } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
+    *object = static_cast<ISupportErrorInfo*>(this);
+  } else {
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  AddRef();
+  return S_OK;
+}
+
+ULONG AutomationObject::AddRef() {
+  return ++references_;
+}
+
+ULONG AutomationObject::Release() {
+  const ULONG left = --references_;
+  if (left == 0)
+    delete this;
+  return left;
+}
+
+HRESULT AutomationObject::GetTypeInfoCount(UINT* count) {
+  if (count == nullptr)
+    return E_POINTER;
+  *count = InterfaceTypeInfo() ? 1 : 0;
+  return S_OK;
+}
+
+HRESULT AutomationObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+  if (info == nullptr)
+    return E_POINTER;
+  *info = nullptr;
+  if (index != 0)
+    return DISP_E_BADINDEX;
+  platform::ComPtr<ITypeInfo> typeInfo = InterfaceTypeInfo();
+  if (!typeInfo)
+    return TYPE_E_CANTLOADLIBRARY;
+  *info = typeInfo.Get();
+  (*info)->AddRef();
+  return S_OK;
+}
+
+HRESULT AutomationObject::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
+                                        DISPID* ids) {
+  if (!IsEqualIID(riid, IID_NULL))
+    return DISP_E_UNKNOWNINTERFACE;
+  platform::ComPtr<ITypeInfo> typeInfo = InterfaceTypeInfo();
+  if (!typeInfo)
+    return TYPE_E_CANTLOADLIBRARY;
+  return DispGetIDsOfNames(typeInfo.Get(), names, count, ids);
+}
+
+HRESULT AutomationObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+                                 VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
+  if (!IsEqualIID(riid, IID_NULL))
+    return DISP_E_UNKNOWNINTERFACE;
+  platform::ComPtr<ITypeInfo> typeInfo = InterfaceTypeInfo();
+  if (!typeInfo)
+    return TYPE_E_CANTLOADLIBRARY;
+  // The type information calls the operation through this object's function table; a failed
+  // operation comes back as DISP_E_EXCEPTION with its error information in *exception.
+  return typeInfo->Invoke(static_cast<quorvane::IQuorvaneAutomation*>(this), id, flags, params,
+                          result, exception, argumentError);
+}
+
+HRESULT AutomationObject::InterfaceSupportsErrorInfo(REFIID riid) {
+  return IsEqualIID(riid, quorvane::IID_IQuorvaneAutomation) ? S_OK : S_FALSE;
+}
+
+// The operations: each is answered by the server's own object.
+
+HRESULT AutomationObject::Get_Visible(VARIANT_BOOL* Value) {
+  return inner_->Get_Visible(Value);
+}
+HRESULT AutomationObject::Set_Visible(VARIANT_BOOL Value) {
+  return inner_->Set_Visible(Value);
+}
+HRESULT AutomationObject::Reserved3() {
+  return inner_->Reserved3();
+}
+HRESULT AutomationObject::GetCountryList(BSTR* Result) {
+  return inner_->GetCountryList(Result);
+}
+HRESULT AutomationObject::Reserved5() {
+  return inner_->Reserved5();
+}
+HRESULT AutomationObject::GetMinimumWageList(BSTR Country, BSTR* Result) {
+  return inner_->GetMinimumWageList(Country, Result);
+}
+HRESULT AutomationObject::GetPriceIndexList(BSTR Country, BSTR* Result) {
+  return inner_->GetPriceIndexList(Country, Result);
+}
+HRESULT AutomationObject::GetFundsRateList(BSTR Country, BSTR* Result) {
+  return inner_->GetFundsRateList(Country, Result);
+}
+HRESULT AutomationObject::GetFieldValueList(BSTR FieldName, BSTR* Result) {
+  return inner_->GetFieldValueList(FieldName, Result);
+}
+HRESULT AutomationObject::Reserved10() {
+  return inner_->Reserved10();
+}
+HRESULT AutomationObject::GetListOfExchangeRate(BSTR FromCode, BSTR ToCode, BSTR* Result) {
+  return inner_->GetListOfExchangeRate(FromCode, ToCode, Result);
+}
+HRESULT AutomationObject::GetLIDCurrency(BSTR FieldName, BSTR FieldValue, BSTR* Result) {
+  return inner_->GetLIDCurrency(FieldName, FieldValue, Result);
+}
+HRESULT AutomationObject::Reserved13() {
+  return inner_->Reserved13();
+}
+HRESULT AutomationObject::Reserved14() {
+  return inner_->Reserved14();
+}
+HRESULT AutomationObject::GetExchangeRate(BSTR FromCode, BSTR ToCode, DATE Day, BSTR* Result) {
+  return inner_->GetExchangeRate(FromCode, ToCode, Day, Result);
+}
+HRESULT AutomationObject::Reserved16() {
+  return inner_->Reserved16();
+}
+HRESULT AutomationObject::Reserved17() {
+  return inner_->Reserved17();
+}
+HRESULT AutomationObject::Reserved18() {
+  return inner_->Reserved18();
+}
+HRESULT AutomationObject::Reserved19() {
+  return inner_->Reserved19();
+}
+HRESULT AutomationObject::Reserved20() {
+  return inner_->Reserved20();
+}
+HRESULT AutomationObject::Reserved21() {
+  return inner_->Reserved21();
+}
+HRESULT AutomationObject::Reserved22() {
+  return inner_->Reserved22();
+}
+HRESULT AutomationObject::Reserved23() {
+  return inner_->Reserved23();
+}
+HRESULT AutomationObject::Reserved24() {
+  return inner_->Reserved24();
+}
+
+}  // namespace serverdll
