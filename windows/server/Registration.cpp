@@ -1,6 +1,10 @@
 // Registration of the server under its class id and program id, with its type library, as
 // regsvr32 asks for it.
 
+#include "Com.h"
+
+#include <olectl.h>
+
 #include <string>
 
 #include "Quorvane_TLB.h"
