@@ -10,6 +10,7 @@
 #include "ComPtr.h"
 #include "LocaleSettings.h"
 #include "Quorvane_TLB.h"
+#include "Utf.h"
 #include "ServerCall.h"
 #include "windows/SystemLocale.h"
 
