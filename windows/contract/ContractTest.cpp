@@ -19,8 +19,8 @@ int main(int argc, char** argv) {
   quorvane::SetLocaleSettings(quorvane::MakeLocaleSettings(platform::ReadThreadLocaleItems()));
 
   contract::RunCase("initialisation: OLE, then the runtime answers S_FALSE", [&] {
-    contract::Expect(ole == S_OK && com == S_FALSE,
-                     "OleInitialize " + contract::Hex(ole) + ", CoInitialize " + contract::Hex(com));
+    contract::Expect(ole == S_OK && com == S_FALSE, "OleInitialize " + contract::Hex(ole) +
+                                                        ", CoInitialize " + contract::Hex(com));
   });
   if (unregistered) {
     contract::RunUnregisteredServerCases();

@@ -55,7 +55,8 @@ std::vector<std::u16string> Countries() {
 // Loads a series for every country; at least one must have entries, and every failure must be a
 // server-call error with a message.
 template <typename Load>
-void ExpectSeriesLoads(const char* what, Load load, const std::vector<quorvane::DateValueRec>* table,
+void ExpectSeriesLoads(const char* what, Load load,
+                       const std::vector<quorvane::DateValueRec>* table,
                        const std::vector<quorvane::MinimumWageRec>* wages) {
   int withEntries = 0;
   for (const std::u16string& country : Countries()) {
@@ -104,12 +105,15 @@ void RunRegisteredServerCases() {
   });
 
   RunCase("series loaders: minimum wage, price index, funds rate", [] {
-    ExpectSeriesLoads("minimum wage", [](auto c) { quorvane::LoadMinimumWage(c); }, nullptr,
-                      &quorvane::MinimumWageTable);
-    ExpectSeriesLoads("price index", [](auto c) { quorvane::LoadPriceIndex(c); },
-                      &quorvane::PriceIndexTable, nullptr);
-    ExpectSeriesLoads("funds rate", [](auto c) { quorvane::LoadFundsRate(c); },
-                      &quorvane::FundsRateTable, nullptr);
+    ExpectSeriesLoads(
+        "minimum wage", [](auto c) { quorvane::LoadMinimumWage(c); }, nullptr,
+        &quorvane::MinimumWageTable);
+    ExpectSeriesLoads(
+        "price index", [](auto c) { quorvane::LoadPriceIndex(c); }, &quorvane::PriceIndexTable,
+        nullptr);
+    ExpectSeriesLoads(
+        "funds rate", [](auto c) { quorvane::LoadFundsRate(c); }, &quorvane::FundsRateTable,
+        nullptr);
   });
 
   RunCase("exchange list and the rate on a listed day", [] {
@@ -168,9 +172,9 @@ void RunRegisteredServerCases() {
     IDispatch* dispatch = ServerIntf.Get();
     LPOLESTR name = const_cast<LPOLESTR>(L"GetMinimumWageList");
     DISPID id = 0;
-    Expect(SUCCEEDED(dispatch->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id)) &&
-               id == 6,
-           "GetMinimumWageList has dispatch id 6");
+    Expect(
+        SUCCEEDED(dispatch->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id)) && id == 6,
+        "GetMinimumWageList has dispatch id 6");
     VARIANT argument;
     VariantInit(&argument);
     argument.vt = VT_BSTR;

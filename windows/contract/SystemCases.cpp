@@ -10,8 +10,8 @@
 #include "ComPtr.h"
 #include "LocaleSettings.h"
 #include "Quorvane_TLB.h"
-#include "Utf.h"
 #include "ServerCall.h"
+#include "Utf.h"
 #include "windows/SystemLocale.h"
 
 namespace contract {
@@ -110,8 +110,8 @@ void RunSystemCases() {
   RunCase("status check: the system's error object gives description, source and help", [] {
     SetSystemErrorInfo(L"Rate missing for that day. . ", L"Quorvane.Automation", L"rates.hlp", 7);
     const quorvane::EServerCallError error = CheckFailure(E_FAIL);
-    Expect(error.Message() == u"Rate missing for that day", "message \"" +
-                                                                 Utf8(error.Message()) + "\"");
+    Expect(error.Message() == u"Rate missing for that day",
+           "message \"" + Utf8(error.Message()) + "\"");
     Expect(error.Source() == u"Quorvane.Automation" && error.HelpFile() == u"rates.hlp" &&
                error.HelpContext() == 7,
            "source, help file and help context from the error object");
@@ -156,7 +156,8 @@ void RunSystemCases() {
   RunCase("locale source: the thread locale's items, day names from Sunday", [] {
     {
       ThreadLocale english(MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT));
-      const quorvane::LocaleSettings s = quorvane::MakeLocaleSettings(platform::ReadThreadLocaleItems());
+      const quorvane::LocaleSettings s =
+          quorvane::MakeLocaleSettings(platform::ReadThreadLocaleItems());
       Expect(s.DecimalSeparator == u'.' && s.ThousandSeparator == u',' && s.DateSeparator == u'/',
              "English separators");
       Expect(s.LongDayNames[0] == u"Sunday" && s.LongDayNames[6] == u"Saturday" &&

@@ -13,11 +13,11 @@ namespace serverdll {
 #if defined(__i386__) || defined(_M_IX86)
 // The type library describes the operations as __stdcall; so must the client's interface, or a
 // late-bound call through the type library would unbalance the stack.
-static_assert(std::is_same_v<decltype(&quorvane::IQuorvaneAutomation::GetExchangeRate),
-                             HRESULT(__stdcall quorvane::IQuorvaneAutomation::*)(BSTR, BSTR, DATE,
-                                                                                  BSTR*)>);
+static_assert(
+    std::is_same_v<decltype(&quorvane::IQuorvaneAutomation::GetExchangeRate),
+                   HRESULT (__stdcall quorvane::IQuorvaneAutomation::*)(BSTR, BSTR, DATE, BSTR*)>);
 static_assert(std::is_same_v<decltype(&quorvane::IQuorvaneAutomation::Set_Visible),
-                             HRESULT(__stdcall quorvane::IQuorvaneAutomation::*)(VARIANT_BOOL)>);
+                             HRESULT (__stdcall quorvane::IQuorvaneAutomation::*)(VARIANT_BOOL)>);
 #endif
 
 HRESULT AutomationObject::Create(REFIID riid, void** object) {

@@ -34,8 +34,8 @@ bool SetText(const std::wstring& key, const wchar_t* name, const std::wstring& v
                       KEY_SET_VALUE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
     return false;
   const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-  const LSTATUS status = RegSetValueExW(handle, name, 0, REG_SZ,
-                                        reinterpret_cast<const BYTE*>(value.c_str()), bytes);
+  const LSTATUS status =
+      RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
   RegCloseKey(handle);
   return status == ERROR_SUCCESS;
 }

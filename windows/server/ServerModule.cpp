@@ -47,8 +47,7 @@ void SetModule(HMODULE module) {
 std::wstring ModulePath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length =
-        GetModuleFileNameW(module_, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length = GetModuleFileNameW(module_, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0)
       return {};
     if (length < path.size()) {
