@@ -144,6 +144,20 @@ void RunRegisteredServerCases() {
     Expect(static_cast<bool>(ServerIntf), "the connection stays open");
   });
 
+  RunCase("a failure without error information gives the system's text for the status", [] {
+    // The reserved operations exist only to keep the slots; they fail and say nothing more.
+    const HRESULT status = quorvane::Server().Reserved3();
+    Expect(FAILED(status), "Reserved3 fails: " + Hex(status));
+    std::u16string message;
+    try {
+      quorvane::CheckStatus(status);
+    } catch (const quorvane::EServerCallError& error) {
+      message = error.Message();
+    }
+    const std::u16string system = quorvane::TrimMessage(platform::SystemMessageText(status));
+    Expect(!system.empty() && message == system, "message \"" + Utf8(message) + "\"");
+  });
+
   RunCase("BSTR ownership: arguments stay the caller's, results become the caller's", [] {
     const std::u16string code = u"USD";
     BSTR from = platform::AllocBstr(code);

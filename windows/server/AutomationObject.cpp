@@ -4,7 +4,7 @@
 #include <type_traits>
 
 #include "LocaleSettings.h"
-#include "ReferenceServer.h"
+#include "InnerServer.h"
 #include "ServerModule.h"
 #include "windows/SystemLocale.h"
 
@@ -27,7 +27,7 @@ HRESULT AutomationObject::Create(REFIID riid, void** object) {
   // The DLL keeps settings of its own; the server writes its replies in the conventions of the
   // user's locale, as the client reads them.
   quorvane::SetLocaleSettings(quorvane::MakeLocaleSettings(platform::ReadThreadLocaleItems()));
-  platform::ComPtr<quorvane::IQuorvaneAutomation> inner = CreateReferenceServer();
+  platform::ComPtr<quorvane::IQuorvaneAutomation> inner = CreateInnerServer();
   if (!inner)
     return E_OUTOFMEMORY;
   auto* created = new (std::nothrow) AutomationObject(std::move(inner));

@@ -7,6 +7,6 @@
 namespace serverdll {
 
 // A new server object, or an empty reference when it cannot be made.
-platform::ComPtr<quorvane::IQuorvaneAutomation> CreateReferenceServer();
+platform::ComPtr<quorvane::IQuorvaneAutomation> CreateInnerServer();
 
 }  // namespace serverdll

@@ -1,5 +1,5 @@
 // Temporary: a server object with fixed replies until the reference server is linked in.
-#include "ReferenceServer.h"
+#include "InnerServer.h"
 
 namespace serverdll {
 namespace {
@@ -80,7 +80,7 @@ class Stub final : public quorvane::IQuorvaneAutomation {
 };
 }  // namespace
 
-platform::ComPtr<quorvane::IQuorvaneAutomation> CreateReferenceServer() {
+platform::ComPtr<quorvane::IQuorvaneAutomation> CreateInnerServer() {
   return platform::ComPtr<quorvane::IQuorvaneAutomation>::Adopt(new Stub);
 }
 }  // namespace serverdll
