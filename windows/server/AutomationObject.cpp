@@ -122,79 +122,86 @@ HRESULT AutomationObject::InterfaceSupportsErrorInfo(REFIID riid) {
   return IsEqualIID(riid, quorvane::IID_IQuorvaneAutomation) ? S_OK : S_FALSE;
 }
 
+quorvane::IQuorvaneAutomation& AutomationObject::Inner() {
+  // Each operation starts with no error information on the thread, so that a failure never
+  // carries a description left over from an earlier call.
+  SetErrorInfo(0, nullptr);
+  return *inner_;
+}
+
 // The operations: each is answered by the server's own object.
 
 HRESULT AutomationObject::Get_Visible(VARIANT_BOOL* Value) {
-  return inner_->Get_Visible(Value);
+  return Inner().Get_Visible(Value);
 }
 HRESULT AutomationObject::Set_Visible(VARIANT_BOOL Value) {
-  return inner_->Set_Visible(Value);
+  return Inner().Set_Visible(Value);
 }
 HRESULT AutomationObject::Reserved3() {
-  return inner_->Reserved3();
+  return Inner().Reserved3();
 }
 HRESULT AutomationObject::GetCountryList(BSTR* Result) {
-  return inner_->GetCountryList(Result);
+  return Inner().GetCountryList(Result);
 }
 HRESULT AutomationObject::Reserved5() {
-  return inner_->Reserved5();
+  return Inner().Reserved5();
 }
 HRESULT AutomationObject::GetMinimumWageList(BSTR Country, BSTR* Result) {
-  return inner_->GetMinimumWageList(Country, Result);
+  return Inner().GetMinimumWageList(Country, Result);
 }
 HRESULT AutomationObject::GetPriceIndexList(BSTR Country, BSTR* Result) {
-  return inner_->GetPriceIndexList(Country, Result);
+  return Inner().GetPriceIndexList(Country, Result);
 }
 HRESULT AutomationObject::GetFundsRateList(BSTR Country, BSTR* Result) {
-  return inner_->GetFundsRateList(Country, Result);
+  return Inner().GetFundsRateList(Country, Result);
 }
 HRESULT AutomationObject::GetFieldValueList(BSTR FieldName, BSTR* Result) {
-  return inner_->GetFieldValueList(FieldName, Result);
+  return Inner().GetFieldValueList(FieldName, Result);
 }
 HRESULT AutomationObject::Reserved10() {
-  return inner_->Reserved10();
+  return Inner().Reserved10();
 }
 HRESULT AutomationObject::GetListOfExchangeRate(BSTR FromCode, BSTR ToCode, BSTR* Result) {
-  return inner_->GetListOfExchangeRate(FromCode, ToCode, Result);
+  return Inner().GetListOfExchangeRate(FromCode, ToCode, Result);
 }
 HRESULT AutomationObject::GetLIDCurrency(BSTR FieldName, BSTR FieldValue, BSTR* Result) {
-  return inner_->GetLIDCurrency(FieldName, FieldValue, Result);
+  return Inner().GetLIDCurrency(FieldName, FieldValue, Result);
 }
 HRESULT AutomationObject::Reserved13() {
-  return inner_->Reserved13();
+  return Inner().Reserved13();
 }
 HRESULT AutomationObject::Reserved14() {
-  return inner_->Reserved14();
+  return Inner().Reserved14();
 }
 HRESULT AutomationObject::GetExchangeRate(BSTR FromCode, BSTR ToCode, DATE Day, BSTR* Result) {
-  return inner_->GetExchangeRate(FromCode, ToCode, Day, Result);
+  return Inner().GetExchangeRate(FromCode, ToCode, Day, Result);
 }
 HRESULT AutomationObject::Reserved16() {
-  return inner_->Reserved16();
+  return Inner().Reserved16();
 }
 HRESULT AutomationObject::Reserved17() {
-  return inner_->Reserved17();
+  return Inner().Reserved17();
 }
 HRESULT AutomationObject::Reserved18() {
-  return inner_->Reserved18();
+  return Inner().Reserved18();
 }
 HRESULT AutomationObject::Reserved19() {
-  return inner_->Reserved19();
+  return Inner().Reserved19();
 }
 HRESULT AutomationObject::Reserved20() {
-  return inner_->Reserved20();
+  return Inner().Reserved20();
 }
 HRESULT AutomationObject::Reserved21() {
-  return inner_->Reserved21();
+  return Inner().Reserved21();
 }
 HRESULT AutomationObject::Reserved22() {
-  return inner_->Reserved22();
+  return Inner().Reserved22();
 }
 HRESULT AutomationObject::Reserved23() {
-  return inner_->Reserved23();
+  return Inner().Reserved23();
 }
 HRESULT AutomationObject::Reserved24() {
-  return inner_->Reserved24();
+  return Inner().Reserved24();
 }
 
 }  // namespace serverdll

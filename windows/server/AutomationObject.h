@@ -60,6 +60,8 @@ class AutomationObject final : public quorvane::IQuorvaneAutomation, public ISup
  private:
   explicit AutomationObject(platform::ComPtr<quorvane::IQuorvaneAutomation> inner);
   ~AutomationObject();
+  // The server's object, for one operation.
+  quorvane::IQuorvaneAutomation& Inner();
 
   std::atomic<ULONG> references_{1};
   platform::ComPtr<quorvane::IQuorvaneAutomation> inner_;
