@@ -126,7 +126,7 @@ quorvane::IQuorvaneAutomation& AutomationObject::Inner() {
   // Each operation starts with no error information on the thread, so that a failure never
   // carries a description left over from an earlier call.
   SetErrorInfo(0, nullptr);
-  return *inner_;
+  return *inner_.Get();
 }
 
 // The operations: each is answered by the server's own object.
