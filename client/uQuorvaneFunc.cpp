@@ -158,8 +158,8 @@ void LoadExchangeList(std::u16string_view fromCode, std::u16string_view toCode) 
   {
     BStrResult reply;
     IQuorvaneAutomation& server = Server();
-    CheckStatus(server.GetListOfExchangeRate(BStrArg(fromCode).Get(), BStrArg(toCode).Get(),
-                                             reply.Put()));
+    CheckStatus(
+        server.GetListOfExchangeRate(BStrArg(fromCode).Get(), BStrArg(toCode).Get(), reply.Put()));
     const std::u16string_view text = reply.View();
     // The first character is the delimiter; an empty reply has none and lists no rate.
     if (!text.empty()) {
@@ -177,8 +177,8 @@ Currency GetRateOnDate(std::u16string_view fromCode, std::u16string_view toCode,
   {
     BStrResult result;
     IQuorvaneAutomation& server = Server();
-    CheckStatus(server.GetExchangeRate(BStrArg(fromCode).Get(), BStrArg(toCode).Get(), day,
-                                       result.Put()));
+    CheckStatus(
+        server.GetExchangeRate(BStrArg(fromCode).Get(), BStrArg(toCode).Get(), day, result.Put()));
     reply = result.Text();
   }
   // Each test looks at the first character of the text as the test before it left it.
