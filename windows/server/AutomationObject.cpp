@@ -3,8 +3,8 @@
 #include <new>
 #include <type_traits>
 
-#include "LocaleSettings.h"
 #include "InnerServer.h"
+#include "LocaleSettings.h"
 #include "ServerModule.h"
 #include "windows/SystemLocale.h"
 
