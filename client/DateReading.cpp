@@ -1,0 +1,241 @@
+// Date reading by the order and separator of the short date pattern, and the calendar arithmetic
+// of day numbers (1899-12-30 is day 0).
+#include <cmath>
+#include <cstdint>
+
+#include "Errors.h"
+#include "LocaleSettings.h"
+#include "TextToValue.h"
+
+namespace quorvane {
+
+namespace {
+
+// Days from 0001-01-01 to 1899-12-30; the day numbers of years 1 and 9999 bound the calendar.
+constexpr std::int64_t kDaysBeforeDayZero = 693594;
+constexpr std::int64_t kFirstDay = -693593;  // 0001-01-01
+constexpr std::int64_t kLastDay = 2958465;   // 9999-12-31
+
+constexpr int kDaysBeforeMonth[2][13] = {
+    {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365},
+    {0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335, 366},
+};
+
+bool IsLeapYear(std::int64_t year) {
+  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+  const std::int64_t q = a / b;
+  return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+std::int64_t DayNumber(std::int64_t year, std::int64_t month, std::int64_t day) {
+  // Months outside 1..12 carry into the year, so the formula stays defined for any input.
+  year += FloorDiv(month - 1, 12);
+  month -= FloorDiv(month - 1, 12) * 12;
+  const std::int64_t y1 = year - 1;
+  return y1 * 365 + FloorDiv(y1, 4) - FloorDiv(y1, 100) + FloorDiv(y1, 400) +
+         kDaysBeforeMonth[IsLeapYear(year) ? 1 : 0][month - 1] + day - kDaysBeforeDayZero;
+}
+
+enum class DateOrder { MonthDayYear, DayMonthYear, YearMonthDay };
+
+DateOrder OrderOf(std::u16string_view pattern) {
+  for (char16_t c : pattern) {
+    switch (c) {
+      case u'd':
+      case u'D':
+        return DateOrder::DayMonthYear;
+      case u'm':
+      case u'M':
+        return DateOrder::MonthDayYear;
+      case u'y':
+      case u'Y':
+      case u'e':
+      case u'E':
+        return DateOrder::YearMonthDay;
+      default:
+        break;
+    }
+  }
+  return DateOrder::MonthDayYear;
+}
+
+// Lower case for the scripts whose designators differ by case: Latin, Greek, Cyrillic.
+char16_t FoldCase(char16_t c) {
+  if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
+      (c >= 0x391 && c <= 0x3AB) || (c >= 0x410 && c <= 0x42F))
+    return static_cast<char16_t>(c + 32);
+  if (c >= 0x400 && c <= 0x40F)
+    return static_cast<char16_t>(c + 80);
+  return c;
+}
+
+bool StartsWithCaseFree(std::u16string_view text, std::u16string_view prefix) {
+  if (prefix.size() > text.size())
+    return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (FoldCase(text[i]) != FoldCase(prefix[i]))
+      return false;
+  }
+  return true;
+}
+
+class DateScanner {
+ public:
+  explicit DateScanner(std::u16string_view text) : text_(text) {}
+
+  void SkipSpaces() {
+    while (pos_ < text_.size() && text_[pos_] == u' ')
+      ++pos_;
+  }
+  bool Take(char16_t c) {
+    if (pos_ < text_.size() && text_[pos_] == c) {
+      ++pos_;
+      return true;
+    }
+    return false;
+  }
+  // Digits while the value is below 1000: at most four significant digits, leading zeros count.
+  bool Number(int& value, int& digits) {
+    SkipSpaces();
+    value = 0;
+    digits = 0;
+    while (pos_ < text_.size() && text_[pos_] >= u'0' && text_[pos_] <= u'9' && value < 1000) {
+      value = value * 10 + (text_[pos_] - u'0');
+      ++digits;
+      ++pos_;
+    }
+    return digits > 0;
+  }
+  // Skips words up to the end or up to a morning or afternoon designator.
+  void SkipWords(std::u16string_view am, std::u16string_view pm) {
+    do {
+      while (pos_ < text_.size() && text_[pos_] != u' ')
+        ++pos_;
+      SkipSpaces();
+    } while (pos_ < text_.size() && !StartsWithCaseFree(text_.substr(pos_), am) &&
+             !StartsWithCaseFree(text_.substr(pos_), pm));
+  }
+  bool AtEnd() const { return pos_ == text_.size(); }
+
+ private:
+  std::u16string_view text_;
+  std::size_t pos_ = 0;
+};
+
+bool TryReadDate(std::u16string_view text, std::int64_t& result) {
+  const LocaleSettings& settings = CurrentLocaleSettings();
+  const DateOrder order = OrderOf(settings.ShortDateFormat);
+  const char16_t separator = settings.DateSeparator;
+  DateScanner scan(text);
+
+  int n1, n2, n3, digits1, digits2, digits3;
+  if (!scan.Number(n1, digits1))
+    return false;
+  scan.SkipSpaces();
+  if (!scan.Take(separator) || !scan.Number(n2, digits2))
+    return false;
+  scan.SkipSpaces();
+
+  int year, month, day;
+  if (scan.Take(separator)) {
+    if (!scan.Number(n3, digits3))
+      return false;
+    int yearDigits;
+    switch (order) {
+      case DateOrder::DayMonthYear:
+        day = n1, month = n2, year = n3, yearDigits = digits3;
+        break;
+      case DateOrder::MonthDayYear:
+        month = n1, day = n2, year = n3, yearDigits = digits3;
+        break;
+      default:
+        year = n1, month = n2, day = n3, yearDigits = digits1;
+        break;
+    }
+    if (yearDigits <= 2) {
+      const int base = CurrentYear() - settings.TwoDigitYearCenturyWindow;
+      year += base / 100 * 100;
+      if (year < base)
+        year += 100;
+    }
+  } else {
+    year = CurrentYear();
+    if (order == DateOrder::DayMonthYear)
+      day = n1, month = n2;
+    else
+      month = n1, day = n2;
+  }
+
+  scan.SkipSpaces();
+  scan.Take(separator);
+  scan.SkipSpaces();
+  if (settings.ShortDateFormat.find(u"ddd") != std::u16string::npos)
+    scan.SkipWords(settings.TimeAMString, settings.TimePMString);
+
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1)
+    return false;
+  const int(&before)[13] = kDaysBeforeMonth[IsLeapYear(year) ? 1 : 0];
+  if (day > before[month] - before[month - 1])
+    return false;
+  if (!scan.AtEnd())
+    return false;
+  result = DayNumber(year, month, day);
+  return true;
+}
+
+}  // namespace
+
+TDate ReadDate(std::u16string_view text) {
+  std::int64_t day = 0;
+  if (!TryReadDate(text, day))
+    throw EConvertError(FillTemplate(u"''%s'' is not a valid date", {text}));
+  return static_cast<TDate>(day);
+}
+
+TDate EncodeDay(int year, int month, int day) {
+  return static_cast<TDate>(DayNumber(year, month, day));
+}
+
+CalendarDay DecodeDay(TDateTime date) {
+  // Days outside years 1..9999 are clamped to the first or last day; NaN counts as day 0.
+  std::int64_t number = 0;
+  if (date <= static_cast<double>(kFirstDay))
+    number = kFirstDay;
+  else if (date >= static_cast<double>(kLastDay))
+    number = kLastDay;
+  else if (!std::isnan(date))
+    number = static_cast<std::int64_t>(date);  // truncation toward zero
+
+  // 0-based count of days since 0001-01-01, split into 400-, 100-, 4- and 1-year periods.
+  std::int64_t t = number + kDaysBeforeDayZero - 1;
+  const std::int64_t q400 = t / 146097;
+  t %= 146097;
+  std::int64_t q100 = t / 36524;
+  if (q100 == 4)
+    q100 = 3;  // the last day of a leap 400th year
+  t -= q100 * 36524;
+  const std::int64_t q4 = t / 1461;
+  t %= 1461;
+  std::int64_t q1 = t / 365;
+  if (q1 == 4)
+    q1 = 3;  // the last day of a leap 4th year
+  t -= q1 * 365;
+
+  const std::int64_t year = q400 * 400 + q100 * 100 + q4 * 4 + q1 + 1;
+  const int(&before)[13] = kDaysBeforeMonth[IsLeapYear(year) ? 1 : 0];
+  int month = 1;
+  while (t >= before[month])
+    ++month;
+  CalendarDay result;
+  result.Year = static_cast<int>(year);
+  result.Month = month;
+  result.Day = static_cast<int>(t - before[month - 1]) + 1;
+  // Day 0 was a Saturday.
+  result.DayOfWeek = static_cast<int>((number % 7 + 13) % 7);
+  return result;
+}
+
+}  // namespace quorvane

@@ -1,0 +1,88 @@
+// The class table: class objects that servers register, and the objects made from them.
+#include <mutex>
+#include <vector>
+
+#include "Com.h"
+
+namespace {
+
+struct Registration {
+  CLSID clsid;
+  IUnknown* classObject;  // counted while registered
+  DWORD context;
+  DWORD cookie;
+};
+
+std::mutex tableLock;
+std::vector<Registration> table;
+DWORD lastCookie = 0;
+
+// The newest registration of the class that serves a request in the given context, counted up.
+IUnknown* FindClassObject(REFCLSID clsid, DWORD context) {
+  std::lock_guard<std::mutex> lock(tableLock);
+  for (auto it = table.rbegin(); it != table.rend(); ++it) {
+    if (it->clsid == clsid && (it->context & context) != 0) {
+      it->classObject->AddRef();
+      return it->classObject;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+HRESULT CoRegisterClassObject(REFCLSID rclsid, IUnknown* pUnk, DWORD dwClsContext, DWORD /*flags*/,
+                              DWORD* lpdwRegister) {
+  if (lpdwRegister == nullptr)
+    return E_POINTER;
+  *lpdwRegister = 0;
+  if (pUnk == nullptr)
+    return E_INVALIDARG;
+  pUnk->AddRef();
+  std::lock_guard<std::mutex> lock(tableLock);
+  const DWORD cookie = ++lastCookie;
+  table.push_back({rclsid, pUnk, dwClsContext, cookie});
+  *lpdwRegister = cookie;
+  return S_OK;
+}
+
+HRESULT CoRevokeClassObject(DWORD dwRegister) {
+  IUnknown* revoked = nullptr;
+  {
+    std::lock_guard<std::mutex> lock(tableLock);
+    for (auto it = table.begin(); it != table.end(); ++it) {
+      if (it->cookie == dwRegister) {
+        revoked = it->classObject;
+        table.erase(it);
+        break;
+      }
+    }
+  }
+  if (revoked == nullptr)
+    return CO_E_OBJNOTREG;
+  // Released outside the lock: the class object's end may call back into the runtime.
+  revoked->Release();
+  return S_OK;
+}
+
+HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD dwClsContext, REFIID riid,
+                         LPVOID* ppv) {
+  if (ppv == nullptr)
+    return E_POINTER;
+  *ppv = nullptr;
+  IUnknown* classObject = FindClassObject(rclsid, dwClsContext);
+  if (classObject == nullptr)
+    return REGDB_E_CLASSNOTREG;
+  IClassFactory* factory = nullptr;
+  HRESULT hr = classObject->QueryInterface(IID_IClassFactory, reinterpret_cast<void**>(&factory));
+  classObject->Release();
+  if (FAILED(hr))
+    return hr;
+  if (factory == nullptr)
+    return E_NOINTERFACE;
+  hr = factory->CreateInstance(pUnkOuter, riid, ppv);
+  factory->Release();
+  if (FAILED(hr))
+    *ppv = nullptr;
+  return hr;
+}

@@ -1,0 +1,78 @@
+// BSTR layout and the text helpers above it.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "Com.h"
+#include "RuntimeTrace.h"
+
+namespace {
+
+std::uint32_t PrefixOf(BSTR text) {
+  std::uint32_t bytes;
+  std::memcpy(&bytes, reinterpret_cast<const char*>(text) - sizeof bytes, sizeof bytes);
+  return bytes;
+}
+
+TEST(Bstr, LengthPrefixCountsBytesAndTheTextIsTerminated) {
+  const char16_t text[] = u"ab\0cd";  // an embedded NUL is part of the text
+  BSTR b = SysAllocStringLen(text, 5);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(PrefixOf(b), 10u);
+  EXPECT_EQ(SysStringLen(b), 5u);
+  EXPECT_EQ(b[5], 0);
+  EXPECT_EQ(platform::BstrText(b), std::u16string(text, 5));
+  SysFreeString(b);
+}
+
+TEST(Bstr, NullAndEmptyCases) {
+  EXPECT_EQ(SysAllocString(nullptr), nullptr);
+  EXPECT_EQ(SysStringLen(nullptr), 0u);
+  SysFreeString(nullptr);  // no effect
+
+  // A length with no text gives zeroed room; length 0 is a real, empty BSTR.
+  BSTR room = SysAllocStringLen(nullptr, 3);
+  ASSERT_NE(room, nullptr);
+  EXPECT_EQ(std::u16string(room, 4), std::u16string(4, u'\0'));
+  BSTR empty = SysAllocStringLen(u"x", 0);
+  ASSERT_NE(empty, nullptr);
+  EXPECT_EQ(SysStringLen(empty), 0u);
+  EXPECT_EQ(empty[0], 0);
+  SysFreeString(room);
+  SysFreeString(empty);
+
+  // The helpers: the empty text travels as a null BSTR, and a null BSTR reads as empty.
+  EXPECT_EQ(platform::AllocBstr(u""), nullptr);
+  EXPECT_EQ(platform::BstrText(nullptr), u"");
+}
+
+TEST(Bstr, SysAllocStringStopsAtTheFirstNul) {
+  BSTR b = SysAllocString(u"Quorvane\0tail");
+  EXPECT_EQ(platform::BstrText(b), u"Quorvane");
+  SysFreeString(b);
+}
+
+TEST(Bstr, LiveCountFollowsAllocationAndRelease) {
+  const long before = platform::LiveBstrCount();
+  BSTR a = platform::AllocBstr(u"\U0001F600 \u0444");  // a surrogate pair and a Cyrillic letter
+  BSTR b = SysAllocString(u"b");
+  EXPECT_EQ(platform::LiveBstrCount(), before + 2);
+  EXPECT_EQ(platform::BstrText(a), u"\U0001F600 \u0444");
+  SysFreeString(a);
+  SysFreeString(b);
+  EXPECT_EQ(platform::LiveBstrCount(), before);
+}
+
+TEST(Bstr, ALengthBeyondThePrefixFails) {
+  EXPECT_EQ(SysAllocStringLen(nullptr, 0x80000000u), nullptr);
+}
+
+TEST(GuidText, BracedRegistryFormWithUpperCaseDigits) {
+  EXPECT_EQ(platform::GuidToString(IID_IDispatch), u"{00020400-0000-0000-C000-000000000046}");
+  const GUID mixed = {0x9470904C, 0xEAB4, 0x4BD4, {0x87, 0x24, 0x27, 0x4F, 0x79, 0xA8, 0x9F, 0xC0}};
+  EXPECT_EQ(platform::GuidToString(mixed), u"{9470904C-EAB4-4BD4-8724-274F79A89FC0}");
+  const GUID ones = {0xFFFFFFFF, 0xFFFF, 0xFFFF, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};
+  EXPECT_EQ(platform::GuidToString(ones), u"{FFFFFFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF}");
+}
+
+}  // namespace
