@@ -87,9 +87,9 @@ Reply LetterCodeReply(const ServerData& data, std::u16string_view field,
     if (byWord.size() == 1)
       return data.Catalogue[byWord.front()][0];
     if (byWord.size() > 1)
-      throw ReplyFailure{Failure::SeveralMatches,
-                         u"Several currencies have " + Quoted(value) + u" as words of their " +
-                             fieldName + u": " + CodeList(data, byWord)};
+      throw ReplyFailure{Failure::SeveralMatches, u"Several currencies have " + Quoted(value) +
+                                                      u" as words of their " + fieldName + u": " +
+                                                      CodeList(data, byWord)};
     throw ReplyFailure{Failure::NoMatch, u"No currency has " + Quoted(value) + u" as its " +
                                              fieldName + u" or as words of it"};
   });

@@ -89,8 +89,8 @@ void AppendFigure(std::u16string& out, Figure figure, char16_t decimalSeparator)
   std::uint64_t magnitude = figure.Digits < 0 ? 0 - static_cast<std::uint64_t>(figure.Digits)
                                               : static_cast<std::uint64_t>(figure.Digits);
   char buffer[24];
-  int length = std::snprintf(buffer, sizeof buffer, "%llu",
-                             static_cast<unsigned long long>(magnitude));
+  int length =
+      std::snprintf(buffer, sizeof buffer, "%llu", static_cast<unsigned long long>(magnitude));
   std::string digits(buffer, static_cast<std::size_t>(length));
   if (static_cast<int>(digits.size()) <= figure.Scale)
     digits.insert(0, static_cast<std::size_t>(figure.Scale) + 1 - digits.size(), '0');

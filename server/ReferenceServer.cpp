@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "ComPtr.h"
-#include "LocaleSettings.h"
 #include "Quorvane_TLB.h"
 #include "Replies.h"
 #include "Utf.h"
@@ -137,38 +136,30 @@ class ReferenceServer final : public IQuorvaneAutomation, public ISupportErrorIn
   }
   HRESULT STDMETHODCALLTYPE Reserved5() override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetMinimumWageList(BSTR country, BSTR* result) override {
-    return Run(result, [&] {
-      return MinimumWageReply(ReferenceData(), platform::BstrText(country),
-                              CurrentLocaleSettings());
-    });
+    return Run(result,
+               [&] { return MinimumWageReply(ReferenceData(), platform::BstrText(country)); });
   }
   HRESULT STDMETHODCALLTYPE GetPriceIndexList(BSTR country, BSTR* result) override {
-    return Run(result, [&] {
-      return PriceIndexReply(ReferenceData(), platform::BstrText(country),
-                             CurrentLocaleSettings());
-    });
+    return Run(result,
+               [&] { return PriceIndexReply(ReferenceData(), platform::BstrText(country)); });
   }
   HRESULT STDMETHODCALLTYPE GetFundsRateList(BSTR country, BSTR* result) override {
-    return Run(result, [&] {
-      return FundsRateReply(ReferenceData(), platform::BstrText(country),
-                            CurrentLocaleSettings());
-    });
+    return Run(result,
+               [&] { return FundsRateReply(ReferenceData(), platform::BstrText(country)); });
   }
   HRESULT STDMETHODCALLTYPE GetFieldValueList(BSTR field, BSTR* result) override {
-    return Run(result,
-               [&] { return FieldValueReply(ReferenceData(), platform::BstrText(field)); });
+    return Run(result, [&] { return FieldValueReply(ReferenceData(), platform::BstrText(field)); });
   }
   HRESULT STDMETHODCALLTYPE Reserved10() override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetListOfExchangeRate(BSTR from, BSTR to, BSTR* result) override {
     return Run(result, [&] {
       return ExchangeHistoryReply(ReferenceData(), platform::BstrText(from),
-                                  platform::BstrText(to), CurrentLocaleSettings());
+                                  platform::BstrText(to));
     });
   }
   HRESULT STDMETHODCALLTYPE GetLIDCurrency(BSTR field, BSTR value, BSTR* result) override {
     return Run(result, [&] {
-      return LetterCodeReply(ReferenceData(), platform::BstrText(field),
-                             platform::BstrText(value));
+      return LetterCodeReply(ReferenceData(), platform::BstrText(field), platform::BstrText(value));
     });
   }
   HRESULT STDMETHODCALLTYPE Reserved13() override { return E_NOTIMPL; }
@@ -176,7 +167,7 @@ class ReferenceServer final : public IQuorvaneAutomation, public ISupportErrorIn
   HRESULT STDMETHODCALLTYPE GetExchangeRate(BSTR from, BSTR to, DATE day, BSTR* result) override {
     return Run(result, [&] {
       return ExchangeRateReply(ReferenceData(), platform::BstrText(from), platform::BstrText(to),
-                               day, CurrentLocaleSettings());
+                               day);
     });
   }
   HRESULT STDMETHODCALLTYPE Reserved16() override { return E_NOTIMPL; }
@@ -273,9 +264,9 @@ void ReferenceServerRegistration::Revoke() {
 
 ReferenceServerRegistration RegisterReferenceServer() {
   DWORD cookie = 0;
-  HRESULT status = CoRegisterClassObject(CLASS_CoQuorvaneAutomation,
-                                         static_cast<IClassFactory*>(&g_factory),
-                                         CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie);
+  HRESULT status =
+      CoRegisterClassObject(CLASS_CoQuorvaneAutomation, static_cast<IClassFactory*>(&g_factory),
+                            CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie);
   return ReferenceServerRegistration(status, SUCCEEDED(status) ? cookie : 0);
 }
 

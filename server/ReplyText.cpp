@@ -69,8 +69,7 @@ DateStyle DateStyleOf(const LocaleSettings& settings) {
   return style;
 }
 
-ReplyWriter::ReplyWriter(const LocaleSettings& settings)
-    : settings_(settings), style_(DateStyleOf(settings)) {}
+ReplyWriter::ReplyWriter() : settings_(CurrentLocaleSettings()), style_(DateStyleOf(settings_)) {}
 
 void ReplyWriter::AppendDate(std::u16string& out, int day) const {
   std::size_t start = out.size();
@@ -79,11 +78,18 @@ void ReplyWriter::AppendDate(std::u16string& out, int day) const {
   auto part = [&](int index) {
     if (index > 0)
       out += style_.Separator;
-    static constexpr int kParts[3][3] = {{0, 1, 2}, {1, 0, 2}, {2, 1, 0}};  // 0 day, 1 month, 2 year
+    static constexpr int kParts[3][3] = {
+        {0, 1, 2}, {1, 0, 2}, {2, 1, 0}};  // 0 day, 1 month, 2 year
     switch (kParts[static_cast<int>(style_.Order)][index]) {
-      case 0: AppendNumberPadded(out, date.Day, dayWidth); break;
-      case 1: AppendNumberPadded(out, date.Month, monthWidth); break;
-      default: AppendNumberPadded(out, date.Year, 4); break;
+      case 0:
+        AppendNumberPadded(out, date.Day, dayWidth);
+        break;
+      case 1:
+        AppendNumberPadded(out, date.Month, monthWidth);
+        break;
+      default:
+        AppendNumberPadded(out, date.Year, 4);
+        break;
     }
   };
   part(0);
@@ -100,9 +106,8 @@ void ReplyWriter::AppendDate(std::u16string& out, int day) const {
         Failure::LocaleSettings,
         u"Dates cannot be written for the client's locale settings (short date pattern " +
             Quoted(settings_.ShortDateFormat) + u", date separator " +
-            ShowCharacter(settings_.DateSeparator) + u"): the day " +
-            FromUtf8(IsoDateText(day)) + u" would be written " + Quoted(written) +
-            u", which does not read back as that day"};
+            ShowCharacter(settings_.DateSeparator) + u"): the day " + FromUtf8(IsoDateText(day)) +
+            u" would be written " + Quoted(written) + u", which does not read back as that day"};
 }
 
 void ReplyWriter::AppendNumber(std::u16string& out, Figure figure) const {

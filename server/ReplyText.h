@@ -29,7 +29,9 @@ DateStyle DateStyleOf(const LocaleSettings& settings);
 
 class ReplyWriter {
  public:
-  explicit ReplyWriter(const LocaleSettings& settings);
+  // Writes by the client's current locale settings, as they are when the writer is made.
+  ReplyWriter();
+  const LocaleSettings& Settings() const { return settings_; }
 
   // Appends the day (days since 1899-12-30) and checks that it reads back as that day.
   void AppendDate(std::u16string& out, int day) const;
@@ -41,7 +43,7 @@ class ReplyWriter {
                   std::u16string_view role) const;
 
  private:
-  const LocaleSettings& settings_;
+  LocaleSettings settings_;
   DateStyle style_;
 };
 

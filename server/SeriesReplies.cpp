@@ -25,20 +25,20 @@ const Country& FindCountry(const ServerData& data, std::u16string_view name) {
   std::u16string known;
   for (const Country& country : data.Countries)
     known += (known.empty() ? u"" : u", ") + country.Name;
-  throw ReplyFailure{Failure::UnknownCountry,
-                     u"Unknown country " + Quoted(name) + u"; the server has data for " +
-                         (known.empty() ? u"no country" : known)};
+  throw ReplyFailure{Failure::UnknownCountry, u"Unknown country " + Quoted(name) +
+                                                  u"; the server has data for " +
+                                                  (known.empty() ? u"no country" : known)};
 }
 
 [[noreturn]] void NoSeries(const Country& country, std::u16string_view what) {
-  throw ReplyFailure{Failure::NoSeries, u"The server has no " + std::u16string(what) +
-                                            u" data for " + country.Name};
+  throw ReplyFailure{Failure::NoSeries,
+                     u"The server has no " + std::u16string(what) + u" data for " + country.Name};
 }
 
 // One "date&value" entry per observation, in the given order.
 template <typename Iterator>
-std::u16string DateValueEntries(Iterator first, Iterator last, const LocaleSettings& settings) {
-  ReplyWriter writer(settings);
+std::u16string DateValueEntries(Iterator first, Iterator last) {
+  ReplyWriter writer;
   std::u16string text;
   for (Iterator it = first; it != last; ++it) {
     if (!text.empty())
@@ -71,13 +71,12 @@ Reply CountryListReply(const ServerData& data) {
   return Reply::Success(text);
 }
 
-Reply MinimumWageReply(const ServerData& data, std::u16string_view country,
-                       const LocaleSettings& settings) {
+Reply MinimumWageReply(const ServerData& data, std::u16string_view country) {
   return Answer([&] {
     const Country& found = FindCountry(data, country);
     if (!found.MinimumWages || found.MinimumWages->empty())
       NoSeries(found, u"minimum wage");
-    ReplyWriter writer(settings);
+    ReplyWriter writer;
     std::u16string text;
     for (const MinimumWage& wage : *found.MinimumWages) {
       if (!text.empty())
@@ -98,23 +97,21 @@ Reply MinimumWageReply(const ServerData& data, std::u16string_view country,
   });
 }
 
-Reply PriceIndexReply(const ServerData& data, std::u16string_view country,
-                      const LocaleSettings& settings) {
+Reply PriceIndexReply(const ServerData& data, std::u16string_view country) {
   return Answer([&] {
     const Country& found = FindCountry(data, country);
     if (!found.PriceIndex || found.PriceIndex->empty())
       NoSeries(found, u"consumer price index");
-    return DateValueEntries(found.PriceIndex->begin(), found.PriceIndex->end(), settings);
+    return DateValueEntries(found.PriceIndex->begin(), found.PriceIndex->end());
   });
 }
 
-Reply FundsRateReply(const ServerData& data, std::u16string_view country,
-                     const LocaleSettings& settings) {
+Reply FundsRateReply(const ServerData& data, std::u16string_view country) {
   return Answer([&] {
     const Country& found = FindCountry(data, country);
     if (!found.FundsRate || found.FundsRate->empty())
       NoSeries(found, u"funds rate");
-    return DateValueEntries(found.FundsRate->rbegin(), found.FundsRate->rend(), settings);
+    return DateValueEntries(found.FundsRate->rbegin(), found.FundsRate->rend());
   });
 }
 

@@ -11,9 +11,9 @@
 namespace quorvane::server {
 
 const std::array<std::u16string_view, kCatalogueFieldCount> kCatalogueFields = {
-    u"LetterCode",           u"Currency_International",   u"CurrencyShrt_International",
-    u"NumericCode",          u"CountryName_National",     u"CountryName_International",
-    u"Currency_National",    u"CurrencyShrt_National"};
+    u"LetterCode",        u"Currency_International", u"CurrencyShrt_International",
+    u"NumericCode",       u"CountryName_National",   u"CountryName_International",
+    u"Currency_National", u"CurrencyShrt_National"};
 
 int RateTable::ColumnOf(std::u16string_view code) const {
   for (std::size_t i = 0; i < Codes.size(); ++i)
@@ -137,7 +137,7 @@ std::optional<Series> ReadSeries(const FileSource& source, const std::string& pa
 }
 
 std::optional<std::vector<MinimumWage>> ReadMinimumWages(const FileSource& source,
-                                                          const std::string& folder) {
+                                                         const std::string& folder) {
   std::string monthlyPath = folder + "/min_wage.csv", hourlyPath = folder + "/min_wage_hourly.csv";
   std::optional<Series> monthly = ReadSeries(source, monthlyPath);
   std::optional<Series> hourly = ReadSeries(source, hourlyPath);
@@ -254,8 +254,8 @@ std::vector<CatalogueRow> ReadCatalogue(const FileSource& source) {
 ServerData LoadServerData(const FileSource& source) {
   ServerData data;
   data.Countries = ReadCountries(source);
-  for (auto [path, base] : {std::pair{"rates/usd_daily.csv", u"USD"},
-                            std::pair{"rates/eur_daily.csv", u"EUR"}}) {
+  for (auto [path, base] :
+       {std::pair{"rates/usd_daily.csv", u"USD"}, std::pair{"rates/eur_daily.csv", u"EUR"}}) {
     if (std::optional<RateTable> table = ReadRateTable(source, path, base))
       data.RateTables.push_back(std::move(*table));
   }
@@ -291,10 +291,10 @@ const ServerData& ReferenceData() {
       result.Data = std::make_unique<ServerData>(
           LoadServerData(fromDirectory ? DirectoryFiles(directory) : EmbeddedFiles()));
     } catch (const DataError& e) {
-      result.Error = fromDirectory ? std::string("The data directory ") + directory +
-                                         " (named by " + kDataDirectoryVariable + ") has a fault: " +
-                                         e.what()
-                                   : std::string("The built-in data has a fault: ") + e.what();
+      result.Error = fromDirectory
+                         ? std::string("The data directory ") + directory + " (named by " +
+                               kDataDirectoryVariable + ") has a fault: " + e.what()
+                         : std::string("The built-in data has a fault: ") + e.what();
     }
     return result;
   }();

@@ -23,8 +23,8 @@ using Series = std::vector<Observation>;  // ascending, unique days
 
 struct MinimumWage {
   int Day;
-  Figure Statutory;       // in the unit the law sets (per hour or per month)
-  Figure MonthlyFullTime; // the monthly full-time equivalent
+  Figure Statutory;        // in the unit the law sets (per hour or per month)
+  Figure MonthlyFullTime;  // the monthly full-time equivalent
 };
 
 struct Country {

@@ -59,9 +59,8 @@ bool IsWordCharacter(char16_t c) {
     return false;
   // General punctuation, currency and other symbols, arrows, and the CJK and full-width
   // punctuation blocks.
-  return !(InRange(c, 0x2000, 0x2BFF) || InRange(c, 0x3000, 0x303F) ||
-           InRange(c, 0xFE30, 0xFE4F) || InRange(c, 0xFF00, 0xFF0F) ||
-           InRange(c, 0xFF1A, 0xFF20) || InRange(c, 0xFFE0, 0xFFEF));
+  return !(InRange(c, 0x2000, 0x2BFF) || InRange(c, 0x3000, 0x303F) || InRange(c, 0xFE30, 0xFE4F) ||
+           InRange(c, 0xFF00, 0xFF0F) || InRange(c, 0xFF1A, 0xFF20) || InRange(c, 0xFFE0, 0xFFEF));
 }
 
 std::u16string_view TrimBlanks(std::u16string_view text) {
@@ -79,8 +78,8 @@ bool ContainsWholeWords(std::u16string_view foldedText, std::u16string_view fold
   for (std::size_t at = foldedText.find(foldedQuery); at != std::u16string_view::npos;
        at = foldedText.find(foldedQuery, at + 1)) {
     std::size_t end = at + foldedQuery.size();
-    bool startsWord = at == 0 || !IsWordCharacter(foldedText[at - 1]) ||
-                      !IsWordCharacter(foldedQuery.front());
+    bool startsWord =
+        at == 0 || !IsWordCharacter(foldedText[at - 1]) || !IsWordCharacter(foldedQuery.front());
     bool endsWord = end == foldedText.size() || !IsWordCharacter(foldedText[end]) ||
                     !IsWordCharacter(foldedQuery.back());
     if (startsWord && endsWord)

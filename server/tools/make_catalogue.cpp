@@ -8,9 +8,9 @@
 //
 // Runs on the build machine only: the server reads the committed output, never ICU.
 
+#include <unicode/ucurr.h>
 #include <unicode/uenum.h>
 #include <unicode/uloc.h>
-#include <unicode/ucurr.h>
 #include <unicode/ures.h>
 #include <unicode/ustring.h>
 #include <unicode/uversion.h>
@@ -61,8 +61,7 @@ std::u16string Code16(const std::string& code) {
 }
 
 // A currency name from ICU; nothing when ICU has only the root fallback (the code itself).
-std::string CurrencyName(const std::string& code, const std::string& locale,
-                         UCurrNameStyle style) {
+std::string CurrencyName(const std::string& code, const std::string& locale, UCurrNameStyle style) {
   UErrorCode status = U_ZERO_ERROR;
   UBool isChoice = false;
   int32_t length = 0;
