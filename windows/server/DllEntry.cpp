@@ -4,6 +4,7 @@
 
 #include "AutomationObject.h"
 #include "Quorvane_TLB.h"
+#include "ReferenceServer.h"
 #include "ServerModule.h"
 
 namespace serverdll {
@@ -73,5 +74,6 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* object) {
 }
 
 STDAPI DllCanUnloadNow() {
-  return serverdll::ModuleInUse() ? S_FALSE : S_OK;
+  const bool inUse = serverdll::ModuleInUse() || quorvane::server::ReferenceServerUseCount() > 0;
+  return inUse ? S_FALSE : S_OK;
 }
