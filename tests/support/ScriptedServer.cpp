@@ -212,9 +212,14 @@ HRESULT Script::Dispatch(Call& call, BSTR* result, VARIANT_BOOL* visible) {
   const auto found = answers_.find(call.op);
   if (found == answers_.end())
     return S_OK;
-  const Answering answering = found->second;
-  *result = platform::AllocBstr(answering.answer(calls_[index]));
-  return answering.status;
+  const HRESULT status = found->second.status;
+  if (!found->second.answer) {
+    *result = platform::AllocBstr(found->second.text);
+    return status;
+  }
+  const Answer answer = found->second.answer;  // the answer may replace itself
+  *result = platform::AllocBstr(answer(calls_[index]));
+  return status;
 }
 
 namespace {
