@@ -74,7 +74,7 @@ const Routine kRoutines[] = {
      }},
 };
 
-scripted::Script& Server() {
+scripted::Script& ScriptedConnection() {
   // Made once and never ended: the connection outlives every input.
   static scripted::ScopedScriptedServer* server = [] {
     auto* made = new scripted::ScopedScriptedServer;
@@ -90,7 +90,7 @@ scripted::Script& Server() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0)
     return 0;
-  scripted::Script& server = Server();
+  scripted::Script& server = ScriptedConnection();
   const std::uint8_t selector = data[0];
   const Routine& routine = kRoutines[selector & 7];
   const std::u16string reply = ReplyFrom(data + 1, size - 1, (selector & 0x20) != 0);

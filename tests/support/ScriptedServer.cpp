@@ -56,12 +56,13 @@ std::string Call::ToString() const {
 }
 
 Script& Script::Reply(Op op, std::u16string text, HRESULT status) {
-  return Reply(
-      op, [text = std::move(text)](const Call&) { return text; }, status);
+  // Kept as it is and copied straight into each reply, so that long replies cost one copy.
+  answers_[op] = {nullptr, std::move(text), status};
+  return *this;
 }
 
 Script& Script::Reply(Op op, Answer answer, HRESULT status) {
-  answers_[op] = {std::move(answer), status};
+  answers_[op] = {std::move(answer), {}, status};
   return *this;
 }
 
