@@ -1,0 +1,133 @@
+// The whole-day cut and the short date text of date numbers.
+#include <cmath>
+
+#include "LocaleSettings.h"
+#include "ValueToText.h"
+
+namespace quorvane {
+
+namespace {
+
+char16_t AsciiLower(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+}
+
+// The value's decimal digits, zero-filled to at least minDigits.
+void AppendNumber(std::u16string& out, int value, std::size_t minDigits) {
+  char16_t digits[12];
+  std::size_t count = 0;
+  unsigned magnitude = static_cast<unsigned>(value);
+  do {
+    digits[count++] = static_cast<char16_t>(u'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  for (std::size_t i = count; i < minDigits; ++i)
+    out += u'0';
+  while (count > 0)
+    out += digits[--count];
+}
+
+// Writes a date pattern. A pattern may name the short or the long pattern as an element; a pattern
+// already being written gives nothing there, so patterns that name each other cannot recurse.
+class DatePatternWriter {
+ public:
+  DatePatternWriter(const LocaleSettings& settings, const CalendarDay& day)
+      : settings_(settings), day_(day) {}
+
+  void WriteShort(std::u16string& out) {
+    if (inShort_)
+      return;
+    inShort_ = true;
+    Write(out, settings_.ShortDateFormat);
+    inShort_ = false;
+  }
+  void WriteLong(std::u16string& out) {
+    if (inLong_)
+      return;
+    inLong_ = true;
+    Write(out, settings_.LongDateFormat);
+    inLong_ = false;
+  }
+
+ private:
+  void Write(std::u16string& out, std::u16string_view pattern) {
+    std::size_t i = 0;
+    while (i < pattern.size()) {
+      const char16_t c = pattern[i];
+      const char16_t letter = AsciiLower(c);
+      if (letter == u'd' || letter == u'm' || letter == u'y') {
+        std::size_t run = 1;
+        while (i + run < pattern.size() && AsciiLower(pattern[i + run]) == letter)
+          ++run;
+        i += run;
+        WriteElement(out, letter, run);
+      } else if (c == u'\'' || c == u'"') {
+        // Quoted text goes out without its quotes; an unclosed quote runs to the end.
+        const std::size_t close = pattern.find(c, i + 1);
+        const std::size_t stop = close == std::u16string_view::npos ? pattern.size() : close;
+        out.append(pattern.substr(i + 1, stop - i - 1));
+        i = stop == pattern.size() ? stop : stop + 1;
+      } else {
+        out += c == u'/' ? settings_.DateSeparator : c == u':' ? settings_.TimeSeparator : c;
+        ++i;
+      }
+    }
+  }
+
+  void WriteElement(std::u16string& out, char16_t letter, std::size_t run) {
+    if (letter == u'd') {
+      switch (run) {
+        case 1:
+        case 2:
+          AppendNumber(out, day_.Day, run);
+          return;
+        case 3:
+          out += settings_.ShortDayNames[day_.DayOfWeek];
+          return;
+        case 4:
+          out += settings_.LongDayNames[day_.DayOfWeek];
+          return;
+        case 5:
+          WriteShort(out);
+          return;
+        default:
+          WriteLong(out);
+          return;
+      }
+    }
+    if (letter == u'm') {
+      if (run <= 2)
+        AppendNumber(out, day_.Month, run);
+      else if (run == 3)
+        out += settings_.ShortMonthNames[day_.Month - 1];
+      else
+        out += settings_.LongMonthNames[day_.Month - 1];
+      return;
+    }
+    if (run <= 2)
+      AppendNumber(out, day_.Year % 100, 2);
+    else
+      AppendNumber(out, day_.Year, 4);
+  }
+
+  const LocaleSettings& settings_;
+  const CalendarDay& day_;
+  bool inShort_ = false;
+  bool inLong_ = false;
+};
+
+}  // namespace
+
+TDate WholeDayCut(TDateTime date) {
+  return std::trunc(date);
+}
+
+std::u16string ShortDateText(TDateTime date) {
+  const LocaleSettings& settings = CurrentLocaleSettings();
+  const CalendarDay day = DecodeDay(date);
+  std::u16string out;
+  DatePatternWriter(settings, day).WriteShort(out);
+  return out;
+}
+
+}  // namespace quorvane
