@@ -11,6 +11,7 @@
 
 #include "CurrencyEdit.h"
 #include "DateEdit.h"
+#include "Errors.h"
 #include "Memo.h"
 #include "StringListComboBox.h"
 #include "TextToValue.h"
@@ -21,10 +22,10 @@ using quorvane::test::Control;
 
 namespace {
 
-const QStringList kFieldNames = {"Currency_International", "CurrencyShrt_International",
-                                 "NumericCode",            "CountryName_National",
-                                 "CountryName_International", "Currency_National",
-                                 "CurrencyShrt_National"};
+const QStringList kFieldNames = {
+    "Currency_International", "CurrencyShrt_International", "NumericCode",
+    "CountryName_National",   "CountryName_International",  "Currency_National",
+    "CurrencyShrt_National"};
 
 }  // namespace
 
@@ -189,7 +190,7 @@ class FormTest : public QObject {
       QCOMPARE(box->maxVisibleItems(), 8);
     }
 
-    QCOMPARE(Control<QLineEdit>(form, "cxTextEdit1")->text(), QString(u"рубль"));
+    QCOMPARE(Control<QLineEdit>(form, "cxTextEdit1")->text(), QString("рубль"));
     QCOMPARE(Control<QLineEdit>(form, "cxTextEdit1")->text().size(), 5);
     QCOMPARE(Control<QLineEdit>(form, "cxTextEdit2")->text(), QString());
     QCOMPARE(Control<QLineEdit>(form, "cxTextEdit3")->text(), QString());
@@ -251,12 +252,12 @@ class FormTest : public QObject {
     QTest::addColumn<QSize>("windowSize");
     QTest::addColumn<QRect>("memo");
     QTest::addColumn<QRect>("button7");
-    QTest::newRow("design height: unchanged") << 13 << QSize(750, 566) << QRect(16, 407, 726, 151)
-                                              << QRect(224, 19, 136, 25);
-    QTest::newRow("smaller font: 11/13") << 11 << QSize(635, 479) << QRect(14, 344, 614, 128)
-                                         << QRect(190, 16, 115, 21);
-    QTest::newRow("larger font: 26/13") << 26 << QSize(1500, 1132) << QRect(32, 814, 1452, 302)
-                                        << QRect(448, 38, 272, 50);
+    QTest::newRow("design height: unchanged")
+        << 13 << QSize(750, 566) << QRect(16, 407, 726, 151) << QRect(224, 19, 136, 25);
+    QTest::newRow("smaller font: 11/13")
+        << 11 << QSize(635, 479) << QRect(14, 344, 614, 128) << QRect(190, 16, 115, 21);
+    QTest::newRow("larger font: 26/13")
+        << 26 << QSize(1500, 1132) << QRect(32, 814, 1452, 302) << QRect(448, 38, 272, 50);
   }
 
   void scaling() {
@@ -280,17 +281,25 @@ class FormTest : public QObject {
   void errorBoxText_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("ends in a letter") << "Unknown country" << "Unknown country.";
-    QTest::newRow("ends in a full stop") << "No data." << "No data.";
-    QTest::newRow("ends in a parenthesis (code 41)")
-        << "List index out of bounds (0)" << "List index out of bounds (0)";
-    QTest::newRow("ends in a blank") << "trailing " << "trailing ";
-    QTest::newRow("ends in a slash (code 47)") << "path/" << "path/.";
-    QTest::newRow("ends in a digit") << "OLE error 80004005" << "OLE error 80004005.";
-    QTest::newRow("ends in a quote (code 39)") << "''x'' is not a valid date"
-                                               << "''x'' is not a valid date";
-    QTest::newRow("ends in a Cyrillic letter") << QString(u"ошибка") << QString(u"ошибка.");
-    QTest::newRow("empty stays empty") << "" << "";
+    QTest::newRow("ends in a letter") << "Unknown country"
+                                      << "Unknown country.";
+    QTest::newRow("ends in a full stop") << "No data."
+                                         << "No data.";
+    QTest::newRow("ends in a parenthesis (code 41)") << "List index out of bounds (0)"
+                                                     << "List index out of bounds (0)";
+    QTest::newRow("ends in a blank") << "trailing "
+                                     << "trailing ";
+    QTest::newRow("ends in a slash (code 47)") << "path/"
+                                               << "path/.";
+    QTest::newRow("ends in a digit") << "OLE error 80004005"
+                                     << "OLE error 80004005.";
+    QTest::newRow("ends in a quote (code 39)") << "name 'x'"
+                                               << "name 'x'";
+    QTest::newRow("date message ends in a letter") << "''x'' is not a valid date"
+                                                   << "''x'' is not a valid date.";
+    QTest::newRow("ends in a Cyrillic letter") << QString("ошибка") << QString("ошибка.");
+    QTest::newRow("empty stays empty") << ""
+                                       << "";
   }
 
   void errorBoxText() {
@@ -302,12 +311,18 @@ class FormTest : public QObject {
   void applicationTitle_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("title");
-    QTest::newRow("lower-cased after the first") << "/opt/x/DemoTOOL.exe" << "Demotool";
-    QTest::newRow("cut at the first full stop") << "/opt/x/Demo.Tool.exe" << "Demo";
-    QTest::newRow("no extension") << "/usr/bin/QuorvaneTestCom" << "Quorvanetestcom";
-    QTest::newRow("Windows folders") << "C:\\Program Files\\QUORVANE.EXE" << "Quorvane";
-    QTest::newRow("first character kept as it is") << "/x/qUORVANE" << "quorvane";
-    QTest::newRow("a dotted folder does not cut") << "/a.b/Tool" << "Tool";
+    QTest::newRow("lower-cased after the first") << "/opt/x/DemoTOOL.exe"
+                                                 << "Demotool";
+    QTest::newRow("cut at the first full stop") << "/opt/x/Demo.Tool.exe"
+                                                << "Demo";
+    QTest::newRow("no extension") << "/usr/bin/QuorvaneTestCom"
+                                  << "Quorvanetestcom";
+    QTest::newRow("Windows folders") << "C:\\Program Files\\QUORVANE.EXE"
+                                     << "Quorvane";
+    QTest::newRow("first character kept as it is") << "/x/qUORVANE"
+                                                   << "quorvane";
+    QTest::newRow("a dotted folder does not cut") << "/a.b/Tool"
+                                                  << "Tool";
   }
 
   void applicationTitle() {
@@ -327,7 +342,7 @@ class FormTest : public QObject {
     Guarded([] {});
     QCOMPARE(catcher.boxes.size(), size_t{3});
     QCOMPARE(catcher.boxes[0].first, QString("Quorvanetestcom"));
-    QCOMPARE(catcher.boxes[0].second, QString("'1,5' is not a valid floating point value"));
+    QCOMPARE(catcher.boxes[0].second, QString("'1,5' is not a valid floating point value."));
     QCOMPARE(catcher.boxes[1].second, QString("out of memory."));
     QCOMPARE(catcher.boxes[2].second, QString("Unknown error."));
   }

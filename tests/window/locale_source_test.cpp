@@ -27,14 +27,35 @@ class LocaleSourceTest : public QObject {
     QTest::addColumn<QString>("january");
     QTest::addColumn<QString>("sunday");
     // The C locale leaves every default of the settings.
-    QTest::newRow("C") << "C" << "." << "," << "/" << "m/d/yy" << ":" << "January" << "Sunday";
-    QTest::newRow("en_US") << "en_US" << "." << "," << "/" << "m/d/yy" << ":" << "January"
+    QTest::newRow("C") << "C"
+                       << "."
+                       << ","
+                       << "/"
+                       << "m/d/yy"
+                       << ":"
+                       << "January"
+                       << "Sunday";
+    QTest::newRow("en_US") << "en_US"
+                           << "."
+                           << ","
+                           << "/"
+                           << "m/d/yy"
+                           << ":"
+                           << "January"
                            << "Sunday";
-    QTest::newRow("de_DE") << "de_DE" << "," << "." << "." << "dd.mm.yy" << ":" << "Januar"
+    QTest::newRow("de_DE") << "de_DE"
+                           << ","
+                           << "."
+                           << "."
+                           << "dd.mm.yy"
+                           << ":"
+                           << "Januar"
                            << "Sonntag";
     QTest::newRow("ru_RU: a non-breaking space groups digits")
-        << "ru_RU" << "," << QString(QChar(0xA0)) << "." << "dd.mm.yyyy" << ":"
-        << QString(u"январь") << QString(u"воскресенье");
+        << "ru_RU"
+        << "," << QString(QChar(0xA0)) << "."
+        << "dd.mm.yyyy"
+        << ":" << QString("январь") << QString("воскресенье");
   }
 
   void settingsOfALocale() {
@@ -60,10 +81,18 @@ class LocaleSourceTest : public QObject {
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("caseFree");
     QTest::addColumn<QString>("separator");
-    QTest::newRow("month letters lowered") << "dd.MM.yyyy" << "dd.mm.yyyy" << ".";
-    QTest::newRow("quoted text kept") << "d MMMM yyyy 'Y.M.D'" << "d mmmm yyyy 'Y.M.D'" << " ";
-    QTest::newRow("year first") << "yyyy-MM-dd" << "yyyy-mm-dd" << "-";
-    QTest::newRow("no separator") << "yyyyMMdd" << "yyyymmdd" << "";
+    QTest::newRow("month letters lowered") << "dd.MM.yyyy"
+                                           << "dd.mm.yyyy"
+                                           << ".";
+    QTest::newRow("quoted text kept") << "d MMMM yyyy 'Y.M.D'"
+                                      << "d mmmm yyyy 'Y.M.D'"
+                                      << " ";
+    QTest::newRow("year first") << "yyyy-MM-dd"
+                                << "yyyy-mm-dd"
+                                << "-";
+    QTest::newRow("no separator") << "yyyyMMdd"
+                                  << "yyyymmdd"
+                                  << "";
   }
 
   void casefreePatterns() {

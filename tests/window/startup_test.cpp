@@ -47,10 +47,10 @@ class StartUpTest : public QObject {
     const QStringList both = {"CoUninitialize", "OleUninitialize"};
     QTest::newRow("both succeed, the second with S_FALSE") << int(S_OK) << int(S_FALSE) << both;
     QTest::newRow("both answer S_FALSE") << int(S_FALSE) << int(S_FALSE) << both;
-    QTest::newRow("OleInitialize fails") << int(E_FAIL) << int(S_OK)
-                                         << QStringList{"CoUninitialize"};
-    QTest::newRow("CoInitialize fails") << int(S_OK) << int(RPC_E_CHANGED_MODE)
-                                        << QStringList{"OleUninitialize"};
+    QTest::newRow("OleInitialize fails")
+        << int(E_FAIL) << int(S_OK) << QStringList{"CoUninitialize"};
+    QTest::newRow("CoInitialize fails")
+        << int(S_OK) << int(RPC_E_CHANGED_MODE) << QStringList{"OleUninitialize"};
     QTest::newRow("both fail") << int(E_OUTOFMEMORY) << int(E_FAIL) << QStringList{};
   }
 
@@ -60,10 +60,10 @@ class StartUpTest : public QObject {
     QFETCH(QStringList, ending);
     QStringList calls;
     QCOMPARE(RunProgram(RecordingSteps(calls, ole, co)), 0);
-    QCOMPARE(calls, QStringList({"OleInitialize", "CoInitialize", "ReadLocaleSettings",
-                                 "RegisterServer", "RunMainWindow", "FinalizeClient",
-                                 "RevokeServer"}) +
-                        ending);
+    QCOMPARE(calls,
+             QStringList({"OleInitialize", "CoInitialize", "ReadLocaleSettings", "RegisterServer",
+                          "RunMainWindow", "FinalizeClient", "RevokeServer"}) +
+                 ending);
   }
 
   // With the real runtime and a real window closed by the user: the window is gone when the

@@ -9,7 +9,8 @@
 namespace quorvane {
 
 CurrencyEdit::CurrencyEdit(QWidget* parent)
-    : QLineEdit(parent), pattern_(QString::fromStdU16String(std::u16string(kCurrencyDisplayPattern))) {
+    : QLineEdit(parent),
+      pattern_(QString::fromStdU16String(std::u16string(kCurrencyDisplayPattern))) {
   setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
