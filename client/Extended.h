@@ -1,8 +1,11 @@
 #pragma once
 // Binary floating point with a 64-bit significand and a 15-bit exponent (the x87 extended format),
 // done in software so that every compiler and CPU gives bit-identical results. Every operation
-// rounds to nearest, ties to even, once. Only the operations that number reading, money rounding
-// and the value-to-text conversions need are offered.
+// rounds to nearest, ties to even, once, with the full exponent range: overflow gives infinity,
+// underflow a subnormal or zero, as an x87 unit with 64-bit precision and all errors masked. Only
+// the operations that number reading, money rounding and the value-to-text conversions need are
+// offered. An invalid operation (infinity minus infinity, zero times infinity, zero by zero) gives
+// the default NaN; NaN operands give it too.
 
 #include <cstdint>
 #include <optional>
@@ -32,25 +35,35 @@ class Extended {
   std::uint16_t BiasedExponent() const { return biasedExponent_; }
   std::uint64_t Significand() const { return significand_; }
 
-  static Extended FromInt64(std::int64_t value);  // exact
-  static Extended FromDouble(double value);       // exact
+  static Extended FromInt64(std::int64_t value);    // exact
+  static Extended FromUint64(std::uint64_t value);  // exact
+  static Extended FromDouble(double value);         // exact
   static Extended Infinity(bool negative);
   double ToDouble() const;  // rounded to nearest, ties to even; too large gives infinity
 
   bool IsZero() const;
   bool IsFinite() const;
+  bool IsNaN() const;
   Extended Negated() const;
 
-  // this * 10 + digit (digit 0..9), rounded once.
+  // The basic operations, each rounded once.
+  Extended Plus(const Extended& other) const;
+  Extended Times(const Extended& other) const;
+  Extended DividedBy(const Extended& other) const;
+
+  // (this * 10, rounded) + digit (digit 0..9), rounded: two roundings, as an x87 unit multiplies
+  // and then adds.
   Extended TimesTenPlus(unsigned digit) const;
   // this * 10^power. For |power| <= 27 one correctly rounded multiplication or division by the
-  // exact power; beyond that a fixed sequence of such steps. Overflow gives infinity, underflow a
-  // subnormal or zero, exactly as the x87 unit with all errors masked.
+  // exact power; beyond that steps by 10^27 (multiplications or divisions, each rounded) until
+  // at most 27 remain, then one step by the rest. Overflow gives infinity, underflow a subnormal
+  // or zero, exactly as the x87 unit with all errors masked.
   Extended ScaledByPowerOfTen(int power) const;
   // Rounded to an integer, ties to even; nothing when it lies outside the signed 64-bit range.
   std::optional<std::int64_t> RoundToInt64() const;
   // The value rounded to the given number of significant decimal digits (1..40), exactly, ties to
-  // even. Zero gives empty Digits. Infinity is not a valid argument.
+  // even, with trailing zeros dropped. Zero gives empty Digits. Infinity and NaN are not valid
+  // arguments (they give empty Digits).
   DecimalDigits ToDecimalDigits(int significantDigits) const;
 
   friend bool operator==(const Extended&, const Extended&) = default;

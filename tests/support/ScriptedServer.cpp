@@ -1,0 +1,415 @@
+#include "ScriptedServer.h"
+
+#include <algorithm>
+#include <charconv>
+#include <utility>
+
+#include "ComPtr.h"
+#include "Utf.h"
+
+namespace scripted {
+
+std::string NameOf(Op op) {
+  switch (op) {
+    case Op::Get_Visible:
+      return "Get_Visible";
+    case Op::Set_Visible:
+      return "Set_Visible";
+    case Op::GetCountryList:
+      return "GetCountryList";
+    case Op::GetMinimumWageList:
+      return "GetMinimumWageList";
+    case Op::GetPriceIndexList:
+      return "GetPriceIndexList";
+    case Op::GetFundsRateList:
+      return "GetFundsRateList";
+    case Op::GetFieldValueList:
+      return "GetFieldValueList";
+    case Op::GetListOfExchangeRate:
+      return "GetListOfExchangeRate";
+    case Op::GetLIDCurrency:
+      return "GetLIDCurrency";
+    case Op::GetExchangeRate:
+      return "GetExchangeRate";
+  }
+  return "Reserved" + std::to_string(static_cast<int>(op));
+}
+
+std::string Call::ToString() const {
+  std::string out = NameOf(op) + "(";
+  const char* separator = "";
+  for (const auto& text : texts) {
+    out += separator;
+    out += text ? "\"" + quorvane::ToUtf8(*text) + "\"" : std::string("null");
+    separator = ", ";
+  }
+  if (day) {
+    char digits[32];
+    const auto end = std::to_chars(digits, digits + sizeof digits, *day).ptr;
+    out += separator;
+    out.append(digits, end);
+  }
+  if (visible)
+    out += separator + std::to_string(*visible);
+  return out + ")";
+}
+
+Script& Script::Reply(Op op, std::u16string text, HRESULT status) {
+  return Reply(
+      op, [text = std::move(text)](const Call&) { return text; }, status);
+}
+
+Script& Script::Reply(Op op, Answer answer, HRESULT status) {
+  answers_[op] = {std::move(answer), status};
+  return *this;
+}
+
+Script& Script::ReplyInTurn(Op op, std::vector<std::u16string> texts) {
+  auto turn = std::make_shared<std::size_t>(0);
+  return Reply(op, [texts = std::move(texts), turn](const Call&) {
+    if (texts.empty())
+      return std::u16string();
+    const std::size_t index = std::min(*turn, texts.size() - 1);
+    ++*turn;
+    return texts[index];
+  });
+}
+
+Script& Script::SetVisible(VARIANT_BOOL value) {
+  visible_ = value;
+  return *this;
+}
+
+Script& Script::Fail(Op op, Failure failure) {
+  rules_.push_back({op, 0, std::move(failure)});
+  return *this;
+}
+
+Script& Script::FailNth(int n, Failure failure) {
+  rules_.push_back({std::nullopt, n, std::move(failure)});
+  return *this;
+}
+
+Script& Script::FailNthOf(Op op, int n, Failure failure) {
+  rules_.push_back({op, n, std::move(failure)});
+  return *this;
+}
+
+Script& Script::FailEvery(Failure failure) {
+  rules_.push_back({std::nullopt, 0, std::move(failure)});
+  return *this;
+}
+
+Script& Script::ClearFailures() {
+  rules_.clear();
+  return *this;
+}
+
+Script& Script::OnCall(std::function<void(const Call&)> hook) {
+  onCall_ = std::move(hook);
+  return *this;
+}
+
+Script& Script::OnRelease(std::function<void(int, ULONG)> hook) {
+  onRelease_ = std::move(hook);
+  return *this;
+}
+
+std::vector<std::string> Script::Log() const {
+  std::vector<std::string> lines;
+  for (const Call& call : calls_)
+    lines.push_back(call.ToString());
+  return lines;
+}
+
+int Script::CallCount(Op op) const {
+  int count = 0;
+  for (const Call& call : calls_)
+    count += call.op == op ? 1 : 0;
+  return count;
+}
+
+int Script::ObjectMade() {
+  ++objectsAlive_;
+  ++references_;
+  return ++objectsMade_;
+}
+
+void Script::Counted(int object, bool addRef, ULONG count) {
+  references_ += addRef ? 1 : -1;
+  referenceLog_.push_back((addRef ? "AddRef(#" : "Release(#") + std::to_string(object) +
+                          ")=" + std::to_string(count));
+  if (!addRef && onRelease_) {
+    auto hook = onRelease_;  // the hook may replace itself
+    hook(object, count);
+  }
+}
+
+const Failure* Script::FailureFor(const Call& call) const {
+  const int nth = static_cast<int>(calls_.size());
+  const int nthOfOp = CallCount(call.op);
+  for (const Rule& rule : rules_) {
+    if (rule.op && *rule.op != call.op)
+      continue;
+    if (rule.nth == 0 || rule.nth == (rule.op ? nthOfOp : nth))
+      return &rule.failure;
+  }
+  return nullptr;
+}
+
+namespace {
+
+void LeaveErrorInfo(const std::optional<ErrorDetails>& details) {
+  if (!details) {
+    SetErrorInfo(0, nullptr);
+    return;
+  }
+  platform::ComPtr<ICreateErrorInfo> create;
+  if (FAILED(CreateErrorInfo(create.Put())))
+    return;
+  auto text = [](const std::u16string& value) {
+    return const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(value.c_str()));
+  };
+  create->SetDescription(text(details->description));
+  create->SetSource(text(details->source));
+  create->SetHelpFile(text(details->helpFile));
+  create->SetHelpContext(details->helpContext);
+  platform::ComPtr<IErrorInfo> info;
+  if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(info.Put()))))
+    SetErrorInfo(0, info.Get());
+}
+
+}  // namespace
+
+HRESULT Script::Dispatch(Call& call, BSTR* result, VARIANT_BOOL* visible) {
+  calls_.push_back(call);
+  const std::size_t index = calls_.size() - 1;
+  if (onCall_) {
+    auto hook = onCall_;  // a copy: the hook may replace itself or call the server again
+    hook(Call(calls_[index]));
+  }
+  if (const Failure* failure = FailureFor(calls_[index])) {
+    calls_[index].failed = true;
+    const Failure chosen = *failure;
+    LeaveErrorInfo(chosen.info);
+    return chosen.status;
+  }
+  switch (call.op) {
+    case Op::Get_Visible:
+      if (visible != nullptr)
+        *visible = visible_;
+      return S_OK;
+    case Op::Set_Visible:
+      visible_ = *call.visible;
+      return S_OK;
+    default:
+      break;
+  }
+  if (result == nullptr)
+    return E_NOTIMPL;  // the never-called positions
+  *result = nullptr;
+  const auto found = answers_.find(call.op);
+  if (found == answers_.end())
+    return S_OK;
+  const Answering answering = found->second;
+  *result = platform::AllocBstr(answering.answer(calls_[index]));
+  return answering.status;
+}
+
+namespace {
+
+std::optional<std::u16string> TextOf(BSTR text) {
+  if (text == nullptr)
+    return std::nullopt;
+  return platform::BstrText(text);
+}
+
+class ScriptedServer final : public quorvane::IQuorvaneAutomation {
+ public:
+  ScriptedServer(std::shared_ptr<Script> script, bool answersInterface)
+      : script_(std::move(script)),
+        answersInterface_(answersInterface),
+        id_(script_->ObjectMade()) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
+    if (ppvObject == nullptr)
+      return E_POINTER;
+    *ppvObject = nullptr;
+    const bool answers = riid == IID_IUnknown || riid == IID_IDispatch ||
+                         (answersInterface_ && riid == quorvane::IID_IQuorvaneAutomation);
+    if (!answers)
+      return E_NOINTERFACE;
+    *ppvObject = static_cast<quorvane::IQuorvaneAutomation*>(this);
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override {
+    script_->Counted(id_, true, ++references_);
+    return references_;
+  }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    const int id = id_;
+    auto script = script_;  // the object may be gone after this
+    if (left == 0) {
+      script->ObjectDestroyed();
+      delete this;
+    }
+    script->Counted(id, false, left);
+    return left;
+  }
+
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return E_NOTIMPL;
+  }
+
+  HRESULT STDMETHODCALLTYPE Get_Visible(VARIANT_BOOL* Value) override {
+    Call call = Make(Op::Get_Visible);
+    return script_->Dispatch(call, nullptr, Value);
+  }
+  HRESULT STDMETHODCALLTYPE Set_Visible(VARIANT_BOOL Value) override {
+    Call call = Make(Op::Set_Visible);
+    call.visible = Value;
+    return script_->Dispatch(call, nullptr, nullptr);
+  }
+  HRESULT STDMETHODCALLTYPE GetCountryList(BSTR* Result) override {
+    return Text(Op::GetCountryList, {}, Result);
+  }
+  HRESULT STDMETHODCALLTYPE GetMinimumWageList(BSTR Country, BSTR* Result) override {
+    return Text(Op::GetMinimumWageList, {Country}, Result);
+  }
+  HRESULT STDMETHODCALLTYPE GetPriceIndexList(BSTR Country, BSTR* Result) override {
+    return Text(Op::GetPriceIndexList, {Country}, Result);
+  }
+  HRESULT STDMETHODCALLTYPE GetFundsRateList(BSTR Country, BSTR* Result) override {
+    return Text(Op::GetFundsRateList, {Country}, Result);
+  }
+  HRESULT STDMETHODCALLTYPE GetFieldValueList(BSTR FieldName, BSTR* Result) override {
+    return Text(Op::GetFieldValueList, {FieldName}, Result);
+  }
+  HRESULT STDMETHODCALLTYPE GetListOfExchangeRate(BSTR FromCode, BSTR ToCode,
+                                                  BSTR* Result) override {
+    return Text(Op::GetListOfExchangeRate, {FromCode, ToCode}, Result);
+  }
+  HRESULT STDMETHODCALLTYPE GetLIDCurrency(BSTR FieldName, BSTR FieldValue, BSTR* Result) override {
+    return Text(Op::GetLIDCurrency, {FieldName, FieldValue}, Result);
+  }
+  HRESULT STDMETHODCALLTYPE GetExchangeRate(BSTR FromCode, BSTR ToCode, DATE Day,
+                                            BSTR* Result) override {
+    Call call = Make(Op::GetExchangeRate);
+    call.texts = {TextOf(FromCode), TextOf(ToCode)};
+    call.day = Day;
+    return script_->Dispatch(call, Result, nullptr);
+  }
+  HRESULT STDMETHODCALLTYPE Reserved3() override { return Reserved(3); }
+  HRESULT STDMETHODCALLTYPE Reserved5() override { return Reserved(5); }
+  HRESULT STDMETHODCALLTYPE Reserved10() override { return Reserved(10); }
+  HRESULT STDMETHODCALLTYPE Reserved13() override { return Reserved(13); }
+  HRESULT STDMETHODCALLTYPE Reserved14() override { return Reserved(14); }
+  HRESULT STDMETHODCALLTYPE Reserved16() override { return Reserved(16); }
+  HRESULT STDMETHODCALLTYPE Reserved17() override { return Reserved(17); }
+  HRESULT STDMETHODCALLTYPE Reserved18() override { return Reserved(18); }
+  HRESULT STDMETHODCALLTYPE Reserved19() override { return Reserved(19); }
+  HRESULT STDMETHODCALLTYPE Reserved20() override { return Reserved(20); }
+  HRESULT STDMETHODCALLTYPE Reserved21() override { return Reserved(21); }
+  HRESULT STDMETHODCALLTYPE Reserved22() override { return Reserved(22); }
+  HRESULT STDMETHODCALLTYPE Reserved23() override { return Reserved(23); }
+  HRESULT STDMETHODCALLTYPE Reserved24() override { return Reserved(24); }
+
+ private:
+  ~ScriptedServer() = default;
+
+  Call Make(Op op) const {
+    Call call{};
+    call.op = op;
+    call.object = id_;
+    return call;
+  }
+  HRESULT Text(Op op, std::initializer_list<BSTR> arguments, BSTR* result) {
+    Call call = Make(op);
+    for (BSTR argument : arguments)
+      call.texts.push_back(TextOf(argument));
+    return script_->Dispatch(call, result, nullptr);
+  }
+  HRESULT Reserved(int position) {
+    Call call = Make(static_cast<Op>(position));
+    return script_->Dispatch(call, nullptr, nullptr);
+  }
+
+  std::shared_ptr<Script> script_;
+  bool answersInterface_;
+  int id_;
+  ULONG references_ = 1;
+};
+
+class ScriptedClassObject final : public IClassFactory {
+ public:
+  ScriptedClassObject(std::shared_ptr<Script> script, CreationMode mode, HRESULT failure)
+      : script_(std::move(script)), mode_(mode), failure_(failure) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
+    if (ppvObject == nullptr)
+      return E_POINTER;
+    *ppvObject = nullptr;
+    if (!(riid == IID_IUnknown || riid == IID_IClassFactory))
+      return E_NOINTERFACE;
+    *ppvObject = static_cast<IClassFactory*>(this);
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0)
+      delete this;
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
+    if (out == nullptr)
+      return E_POINTER;
+    *out = nullptr;
+    if (outer != nullptr)
+      return CLASS_E_NOAGGREGATION;
+    if (mode_ == CreationMode::CreationFails)
+      return failure_;
+    auto* server = new ScriptedServer(script_, mode_ != CreationMode::NoInterface);
+    const HRESULT hr = server->QueryInterface(riid, out);
+    server->Release();
+    return hr;
+  }
+  HRESULT STDMETHODCALLTYPE LockServer(int) override { return S_OK; }
+
+ private:
+  ~ScriptedClassObject() = default;
+
+  std::shared_ptr<Script> script_;
+  CreationMode mode_;
+  HRESULT failure_;
+  ULONG references_ = 1;
+};
+
+}  // namespace
+
+quorvane::IQuorvaneAutomation* NewScriptedServer(std::shared_ptr<Script> script) {
+  return new ScriptedServer(std::move(script), true);
+}
+
+ScopedScriptedServer::ScopedScriptedServer(CreationMode mode, HRESULT creationFailure)
+    : script_(std::make_shared<Script>()) {
+  auto* classObject = new ScriptedClassObject(script_, mode, creationFailure);
+  CoRegisterClassObject(quorvane::CLASS_CoQuorvaneAutomation, classObject, CLSCTX_INPROC_SERVER,
+                        REGCLS_MULTIPLEUSE, &cookie_);
+  classObject->Release();  // the class table holds it now
+}
+
+ScopedScriptedServer::~ScopedScriptedServer() {
+  CoRevokeClassObject(cookie_);
+}
+
+}  // namespace scripted
