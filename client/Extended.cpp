@@ -106,8 +106,13 @@ struct Unpacked {
 Unpacked Unpack(const Extended& x) {
   Unpacked u;
   u.negative = x.Negative();
+  const bool integerBit = (x.Significand() & kTopBit) != 0;
   if (x.BiasedExponent() == Extended::kMaxBiasedExponent) {
-    u.kind = (x.Significand() << 1) == 0 ? Kind::Infinite : Kind::NaN;
+    u.kind = integerBit && (x.Significand() << 1) == 0 ? Kind::Infinite : Kind::NaN;
+    return u;
+  }
+  if (x.BiasedExponent() != 0 && !integerBit) {
+    u.kind = Kind::NaN;  // an unnormal: an invalid operand, as for the x87 unit
     return u;
   }
   if (x.Significand() == 0)
@@ -293,6 +298,8 @@ double Extended::ToDouble() const {
     case Kind::Infinite:
       return std::bit_cast<double>(sign | 0x7FF0000000000000u);
     case Kind::NaN:
+      if (biasedExponent_ != kMaxBiasedExponent || (significand_ & kTopBit) == 0)
+        return std::bit_cast<double>(0xFFF8000000000000u);  // an invalid operand
       return std::bit_cast<double>(sign | 0x7FF8000000000000u | ((significand_ << 1) >> 12));
     case Kind::Finite:
       break;
@@ -323,15 +330,16 @@ double Extended::ToDouble() const {
 }
 
 bool Extended::IsZero() const {
-  return biasedExponent_ != kMaxBiasedExponent && significand_ == 0;
+  return biasedExponent_ == 0 && significand_ == 0;
 }
 
 bool Extended::IsFinite() const {
-  return biasedExponent_ != kMaxBiasedExponent;
+  const Kind kind = Unpack(*this).kind;
+  return kind == Kind::Zero || kind == Kind::Finite;
 }
 
 bool Extended::IsNaN() const {
-  return biasedExponent_ == kMaxBiasedExponent && (significand_ << 1) != 0;
+  return Unpack(*this).kind == Kind::NaN;
 }
 
 Extended Extended::Negated() const {

@@ -5,7 +5,8 @@
 // underflow a subnormal or zero, as an x87 unit with 64-bit precision and all errors masked. Only
 // the operations that number reading, money rounding and the value-to-text conversions need are
 // offered. An invalid operation (infinity minus infinity, zero times infinity, zero by zero) gives
-// the default NaN; NaN operands give it too.
+// the default NaN; NaN operands give it too, and so do the unnormals that FromBits can make (a
+// non-zero exponent without the integer bit), which the x87 unit rejects as invalid operands.
 
 #include <cstdint>
 #include <optional>

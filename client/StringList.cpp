@@ -1,7 +1,8 @@
 #include "StringList.h"
 
-#include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 #include "Errors.h"
 
@@ -9,10 +10,9 @@ namespace quorvane {
 
 namespace {
 
-// Codes 1..32: the space and the control characters. Code 0 never reaches here, the text is cut
-// at it first.
+// Codes 1..32: the space and the control characters. NUL is no blank: it ends the text.
 bool IsBlank(char16_t c) {
-  return c <= 32;
+  return static_cast<char16_t>(c - 1) < 32;
 }
 
 std::u16string DecimalText(int value) {
@@ -29,6 +29,27 @@ std::u16string DecimalText(int value) {
   return digits;
 }
 
+// How often c occurs in [p, end), four code units at a time: a lane of x is zero exactly where
+// the text holds c, and the sum below sets the top bit of every non-zero lane without carrying into
+// the next.
+std::size_t CountOf(const char16_t* p, const char16_t* end, char16_t c) {
+  constexpr std::uint64_t kLow15 = 0x7FFF7FFF7FFF7FFFULL;
+  const std::uint64_t pattern = 0x0001000100010001ULL * c;
+  std::size_t count = 0;
+  for (; end - p >= 4; p += 4) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    const std::uint64_t x = word ^ pattern;
+    const std::uint64_t nonZero = ((x & kLow15) + kLow15) | x;
+    // One bit per matching lane, summed into the top lane by the multiplication.
+    const std::uint64_t matches = ~(nonZero | kLow15) >> 15;
+    count += static_cast<std::size_t>((matches * 0x0001000100010001ULL) >> 48);
+  }
+  for (; p != end; ++p)
+    count += *p == c;
+  return count;
+}
+
 // Hands out the entries of one split in order, reusing the strings (and their buffers) that the
 // list already holds before appending new ones.
 class EntrySlots {
@@ -40,6 +61,14 @@ class EntrySlots {
     ++used_;
     return items_.emplace_back();
   }
+  // The next entry as a copy of [first, last): built in place, or written over a former entry.
+  void Put(const char16_t* first, const char16_t* last) {
+    if (used_ < items_.size())
+      items_[used_].assign(first, last);
+    else
+      items_.emplace_back(first, last);
+    ++used_;
+  }
   void Finish() { items_.resize(used_); }
 
  private:
@@ -47,71 +76,68 @@ class EntrySlots {
   std::size_t used_ = 0;
 };
 
-// The quoted entry that starts behind the opening quote at pos; returns the position behind the
-// closing quote, or the end when there is none. Doubled quotes stand for one quote.
-std::size_t ReadQuoted(std::u16string_view text, std::size_t pos, char16_t quote,
-                       std::u16string& entry) {
+// The quoted entry whose content starts at p, behind the opening quote; returns the position
+// behind the closing quote, or the end of the text when there is none. Doubled quotes stand for
+// one quote.
+const char16_t* ReadQuoted(const char16_t* p, const char16_t* end, char16_t quote,
+                           std::u16string& entry) {
   entry.clear();
-  for (;;) {
-    const std::size_t q = text.find(quote, pos);
-    if (q == std::u16string_view::npos) {
-      entry.append(text.substr(pos));
-      return text.size();
-    }
-    entry.append(text.substr(pos, q - pos));
-    if (q + 1 < text.size() && text[q + 1] == quote) {
-      entry.push_back(quote);
-      pos = q + 2;
+  const char16_t* chunk = p;
+  for (; p != end && *p != u'\0'; ++p) {
+    if (*p != quote)
       continue;
-    }
-    return q + 1;
+    entry.append(chunk, p);
+    if (p + 1 == end || p[1] != quote)
+      return p + 1;
+    entry.push_back(quote);
+    chunk = ++p + 1;
   }
+  entry.append(chunk, p);
+  return p;
 }
 
 }  // namespace
 
 void StringList::SetDelimitedText(std::u16string_view text) {
-  // Nothing behind the first NUL is ever looked at.
-  text = text.substr(0, std::min(text.find(u'\0'), text.size()));
   const char16_t delimiter = delimiter_;
   const char16_t quote = quoteChar_;
-  const std::size_t end = text.size();
+  const char16_t* p = text.data();
+  const char16_t* const end = p + text.size();
+  // The end of the text is its end or its first NUL; nothing behind a NUL is looked at.
+  auto atEnd = [&] { return p == end || *p == u'\0'; };
+  auto skipBlanks = [&] {
+    while (p != end && IsBlank(*p))
+      ++p;
+  };
 
   Changing();
-  // One entry per delimiter is the common shape of a reply; quoted delimiters only overestimate.
-  const std::size_t estimate =
-      static_cast<std::size_t>(std::count(text.begin(), text.end(), delimiter)) + 1;
-  if (!text.empty() && items_.capacity() < estimate)
+  // One entry per delimiter is the common shape of a reply. Quoted delimiters or text behind a
+  // NUL only overestimate, and an overestimate well beyond the need is given back below.
+  const std::size_t estimate = CountOf(p, end, delimiter) + 1;
+  if (p != end && items_.capacity() < estimate)
     items_.reserve(estimate);
-
   EntrySlots slots(items_);
-  std::size_t pos = 0;
-  auto skipBlanks = [&] {
-    while (pos < end && IsBlank(text[pos]))
-      ++pos;
-  };
   skipBlanks();
-  while (pos < end) {
-    std::u16string& entry = slots.Next();
-    if (text[pos] == quote) {
-      pos = ReadQuoted(text, pos + 1, quote, entry);
+  while (!atEnd()) {
+    if (*p == quote) {
+      p = ReadQuoted(p + 1, end, quote, slots.Next());
     } else {
-      const std::size_t start = pos;
-      while (pos < end && !IsBlank(text[pos]) && text[pos] != delimiter)
-        ++pos;
-      entry.assign(text.substr(start, pos - start));
+      // NUL and the blanks are the codes up to 32: one test stops at either.
+      const char16_t* start = p;
+      while (p != end && *p > 32 && *p != delimiter)
+        ++p;
+      slots.Put(start, p);
     }
     skipBlanks();
     // A blank delimiter was passed over above, so it never stands here: it only separates.
-    if (pos < end && text[pos] == delimiter) {
-      if (pos + 1 == end)
+    if (!atEnd() && *p == delimiter) {
+      ++p;
+      if (atEnd())
         slots.Next().clear();
-      ++pos;
       skipBlanks();
     }
   }
   slots.Finish();
-  // A text of quoted delimiters would otherwise keep a vastly overestimated capacity.
   if (items_.capacity() > 2 * items_.size() + 64)
     items_.shrink_to_fit();
   Changed();

@@ -1,0 +1,72 @@
+// Reads arbitrary text as a date under one of a few short date conventions, and writes arbitrary
+// date numbers by arbitrary patterns. A reading gives a valid whole day or the conversion error;
+// nothing else may happen.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "Errors.h"
+#include "LocaleSettings.h"
+#include "TextToValue.h"
+#include "ValueToText.h"
+
+namespace {
+
+void Check(bool ok) {
+  if (!ok)
+    std::abort();
+}
+
+struct Convention {
+  const char16_t* pattern;
+  char16_t separator;
+};
+
+constexpr Convention kConventions[] = {
+    {u"dd.MM.yyyy", u'.'}, {u"M/d/yyyy", u'/'},        {u"yyyy-MM-dd", u'-'},
+    {u"ddd d/m/yy", u' '}, {u"dddd, dd.mm.yy", u'.'},  {u"", u'\0'},
+    {u"ee/mm/dd", u'0'},   {u"dd.mm.yyyy", u'\u00b7'},
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 10)
+    return 0;
+  quorvane::SetCurrentYearSource([] { return 2010; });
+  const Convention& convention = kConventions[data[0] % 8];
+  quorvane::LocaleSettings settings;
+  settings.ShortDateFormat = convention.pattern;
+  settings.DateSeparator = convention.separator;
+  settings.TimeAMString = data[1] & 1 ? u"" : u"AM";
+  settings.TimePMString = data[1] & 2 ? u"" : u"\u041f\u041f";
+  settings.TwoDigitYearCenturyWindow = data[1] >> 2;
+  double date;
+  std::memcpy(&date, data + 2, sizeof date);
+  std::u16string text((size - 10) / 2, u'\0');
+  for (std::size_t i = 0; i < text.size(); ++i)
+    text[i] = static_cast<char16_t>(data[10 + 2 * i] | (data[11 + 2 * i] << 8));
+
+  {
+    quorvane::ScopedLocaleSettings scoped(settings);
+    try {
+      const double day = quorvane::ReadDate(text);
+      Check(day == std::trunc(day) && day >= -693593 && day <= 2958465);
+      const quorvane::CalendarDay d = quorvane::DecodeDay(day);
+      Check(quorvane::EncodeDay(d.Year, d.Month, d.Day) == day);
+    } catch (const quorvane::EConvertError& e) {
+      Check(e.Message().compare(2, text.size(), text) == 0);
+    }
+  }
+
+  // The text as both date patterns, which may name each other.
+  settings.ShortDateFormat = text;
+  settings.LongDateFormat = text.substr(text.size() / 2) + u"ddddd";
+  quorvane::ScopedLocaleSettings scoped(settings);
+  const std::u16string written = quorvane::ShortDateText(date);
+  Check(written.size() <= 64 * (text.size() + 1) * (text.size() + 8));
+  return 0;
+}
