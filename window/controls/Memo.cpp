@@ -29,28 +29,39 @@ QString Memo::Text() const {
   return text;
 }
 
-void Memo::AppendAt(QTextCursor& cursor, const QString& text) {
-  // The text ends with a line break exactly when its last line is empty; an empty text counts
-  // the same way.
-  if (cursor.block().length() <= 1)
-    cursor.insertText(text + QLatin1Char('\n'));
-  else
-    cursor.insertText(QLatin1Char('\n') + text);
+namespace {
+
+bool IsLineBreak(QChar c) {
+  return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator;
 }
 
-Memo::Appender::Appender(Memo& memo) : memo_(memo), cursor_(memo.document()) {
-  cursor_.movePosition(QTextCursor::End);
-  cursor_.beginEditBlock();
+}  // namespace
+
+Memo::Appender::Appender(Memo& memo) : memo_(memo) {
+  // The text ends with a line break exactly when its last line is empty; an empty text counts
+  // the same way.
+  endsWithBreak_ = memo.document()->lastBlock().length() <= 1;
 }
 
 Memo::Appender::~Appender() {
-  cursor_.endEditBlock();
+  if (pending_.isEmpty())
+    return;
+  QTextCursor cursor(memo_.document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(pending_);
   // Show the end of the log, where the new lines are.
   memo_.verticalScrollBar()->setValue(memo_.verticalScrollBar()->maximum());
 }
 
 void Memo::Appender::AppendLine(const QString& text) {
-  AppendAt(cursor_, text);
+  if (endsWithBreak_) {
+    pending_ += text;
+    pending_ += QLatin1Char('\n');
+  } else {
+    pending_ += QLatin1Char('\n');
+    pending_ += text;
+  }
+  endsWithBreak_ = !pending_.isEmpty() && IsLineBreak(pending_.back());
 }
 
 }  // namespace quorvane

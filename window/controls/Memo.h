@@ -20,8 +20,8 @@ class Memo : public QPlainTextEdit {
   // The whole text with every line break written as carriage return and line feed.
   QString Text() const;
 
-  // Appends many lines as one edit, with one cursor kept at the end, so a long listing neither
-  // re-reads nor lays out the whole text per line.
+  // Appends many lines as one edit: the lines are gathered and put at the end in one insertion
+  // when the appender goes, so a long listing neither re-reads nor lays out the text per line.
   class Appender {
    public:
     explicit Appender(Memo& memo);
@@ -32,11 +32,9 @@ class Memo : public QPlainTextEdit {
 
    private:
     Memo& memo_;
-    QTextCursor cursor_;
+    QString pending_;
+    bool endsWithBreak_;
   };
-
- private:
-  static void AppendAt(QTextCursor& cursor, const QString& text);
 };
 
 }  // namespace quorvane
