@@ -95,4 +95,10 @@ std::u16string BStrResult::Text() const {
   return platform::BstrText(value_);
 }
 
+std::u16string_view BStrResult::View() const {
+  if (value_ == nullptr)
+    return {};
+  return std::u16string_view(reinterpret_cast<const char16_t*>(value_), SysStringLen(value_));
+}
+
 }  // namespace quorvane

@@ -56,6 +56,8 @@ class BStrResult {
   BStrResult& operator=(const BStrResult&) = delete;
   BSTR* Put();
   std::u16string Text() const;
+  // The text in place, valid while this result lives (for splitting a long reply without a copy).
+  std::u16string_view View() const;
 
  private:
   BSTR value_ = nullptr;

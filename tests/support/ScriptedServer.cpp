@@ -44,8 +44,9 @@ std::string Call::ToString() const {
     separator = ", ";
   }
   if (day) {
-    char digits[32];
-    const auto end = std::to_chars(digits, digits + sizeof digits, *day).ptr;
+    char digits[400];
+    const auto end =
+        std::to_chars(digits, digits + sizeof digits, *day, std::chars_format::fixed).ptr;
     out += separator;
     out.append(digits, end);
   }

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Com.h"
@@ -39,6 +40,12 @@ std::string NameOf(Op op);
 
 // What a failing operation leaves as the thread's error information.
 struct ErrorDetails {
+  ErrorDetails(std::u16string description = {}, std::u16string source = {},
+               std::u16string helpFile = {}, DWORD helpContext = 0)
+      : description(std::move(description)),
+        source(std::move(source)),
+        helpFile(std::move(helpFile)),
+        helpContext(helpContext) {}
   std::u16string description;
   std::u16string source;
   std::u16string helpFile;
@@ -46,6 +53,8 @@ struct ErrorDetails {
 };
 // A failing status; without details the thread's error information is cleared.
 struct Failure {
+  Failure(HRESULT status = E_FAIL, std::optional<ErrorDetails> info = std::nullopt)
+      : status(status), info(std::move(info)) {}
   HRESULT status = E_FAIL;
   std::optional<ErrorDetails> info;
 };
