@@ -8,8 +8,6 @@ namespace quorvane {
 namespace {
 
 constexpr std::uint64_t kTopBit = std::uint64_t{1} << 63;
-// The exponent of the lowest significand bit of a subnormal (and of the smallest normal).
-constexpr int kSubnormalLsbExponent = 1 - Extended::kExponentBias - 63;
 // The default NaN of the x87 unit ("real indefinite").
 constexpr std::uint64_t kIndefiniteSignificand = 0xC000000000000000u;
 

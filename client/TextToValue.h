@@ -38,7 +38,9 @@ struct CalendarDay {
   int Year, Month, Day;
   int DayOfWeek;  // 0 = Sunday
 };
-// The calendar day of a date number (its whole-day part, truncated toward zero).
+// The calendar day of a date number (its whole-day part, truncated toward zero). Days before
+// 0001-01-01 (such as kNullDate) give 0001-01-01, days after 9999-12-31 give 9999-12-31, and NaN
+// gives day 0, so that no date number can fail to decode.
 CalendarDay DecodeDay(TDateTime date);
 
 }  // namespace quorvane

@@ -1,6 +1,5 @@
 // Splits a sample price-index reply and reads its dates and values under two locale conventions,
 // the way the client decodes a server's reply, and prints what it finds as UTF-8 lines.
-#include <cstdint>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -47,14 +46,6 @@ std::u16string WriteReply() {
   return reply;
 }
 
-std::u16string MoneyText(Currency value) {
-  // The count of ten-thousandths, shown with its four decimals.
-  std::u16string digits = FromUtf8(std::to_string(value.Count < 0 ? -value.Count : value.Count));
-  digits.insert(0, digits.size() < 5 ? 5 - digits.size() : 0, u'0');
-  digits.insert(digits.size() - 4, 1, CurrentLocaleSettings().DecimalSeparator);
-  return value.Count < 0 ? u"-" + digits : digits;
-}
-
 void Decode(std::u16string_view reply) {
   StringList entries;
   entries.SetDelimiter(u'|');
@@ -72,7 +63,7 @@ void Decode(std::u16string_view reply) {
       const Currency value = ReadMoney(valueText);
       Print(u"  " + entry + u"  ->  day " + FromUtf8(std::to_string(static_cast<long>(date))) +
             u" (" + CurrentLocaleSettings().LongDayNames[day.DayOfWeek] + u"), index " +
-            MoneyText(value));
+            FourDecimalText(value));
     } catch (const Exception& e) {
       Print(u"  " + entry + u"  ->  error: " + e.Message());
     }

@@ -1,0 +1,201 @@
+#include "Figure.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+#include <stdexcept>
+
+namespace quorvane::server {
+
+namespace {
+
+constexpr std::uint64_t kMaxFigureDigits = 999'999'999'999'999'999ULL;  // 18 digits
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// floor(a * 10^power / b) with the remainder and the divisor it belongs to, by long division.
+struct Quotient {
+  std::uint64_t Whole, Remainder, Divisor;
+};
+
+Quotient DivideScaled(std::uint64_t a, std::uint64_t b, int power) {
+  constexpr std::uint64_t kLimit = std::numeric_limits<std::uint64_t>::max() / 20;
+  if (b == 0)
+    throw std::range_error("division by zero");
+  if (power < 0) {
+    for (int i = 0; i < -power; ++i) {
+      if (b > kLimit)
+        return {0, a, b};  // the quotient is far below 1: whole part 0 and a tiny remainder
+      b *= 10;
+    }
+    return {a / b, a % b, b};
+  }
+  std::uint64_t whole = a / b, remainder = a % b;
+  for (int i = 0; i < power; ++i) {
+    if (whole > kLimit || b > kLimit)
+      throw std::range_error("quotient out of range");
+    remainder *= 10;
+    whole = whole * 10 + remainder / b;
+    remainder %= b;
+  }
+  return {whole, remainder, b};
+}
+
+int DigitCount(std::uint64_t value) {
+  int count = 1;
+  while (value >= 10) {
+    value /= 10;
+    ++count;
+  }
+  return count;
+}
+
+}  // namespace
+
+std::optional<Figure> ParseFigure(std::string_view text) {
+  bool negative = !text.empty() && text.front() == '-';
+  if (negative)
+    text.remove_prefix(1);
+  std::uint64_t digits = 0;
+  int count = 0, scale = 0;
+  bool point = false, any = false;
+  for (char c : text) {
+    if (c == '.' && !point) {
+      point = true;
+      continue;
+    }
+    if (!IsDigit(c))
+      return std::nullopt;
+    any = true;
+    if (digits != 0 || c != '0')
+      ++count;
+    if (count > 18)
+      return std::nullopt;
+    digits = digits * 10 + static_cast<unsigned>(c - '0');
+    if (point)
+      ++scale;
+  }
+  if (!any || (point && text.back() == '.') || text.front() == '.')
+    return std::nullopt;
+  auto value = static_cast<std::int64_t>(digits);
+  return Figure{negative ? -value : value, scale};
+}
+
+void AppendFigure(std::u16string& out, Figure figure, char16_t decimalSeparator) {
+  if (figure.Digits < 0)
+    out += u'-';
+  std::uint64_t magnitude = figure.Digits < 0 ? 0 - static_cast<std::uint64_t>(figure.Digits)
+                                              : static_cast<std::uint64_t>(figure.Digits);
+  char buffer[24];
+  int length =
+      std::snprintf(buffer, sizeof buffer, "%llu", static_cast<unsigned long long>(magnitude));
+  std::string digits(buffer, static_cast<std::size_t>(length));
+  if (static_cast<int>(digits.size()) <= figure.Scale)
+    digits.insert(0, static_cast<std::size_t>(figure.Scale) + 1 - digits.size(), '0');
+  std::size_t integerDigits = digits.size() - static_cast<std::size_t>(figure.Scale);
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i == integerDigits)
+      out += decimalSeparator;
+    out += static_cast<char16_t>(digits[i]);
+  }
+}
+
+std::string FigureText(Figure figure) {
+  std::u16string text;
+  AppendFigure(text, figure, u'.');
+  return std::string(text.begin(), text.end());
+}
+
+Figure DivideFigures(Figure a, Figure b) {
+  if (b.Digits == 0)
+    throw std::range_error("division by zero");
+  bool negative = (a.Digits < 0) != (b.Digits < 0);
+  auto magnitude = [](std::int64_t v) {
+    return v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+  };
+  std::uint64_t numerator = magnitude(a.Digits), denominator = magnitude(b.Digits);
+  if (numerator == 0)
+    return {};
+  // The quotient is numerator / denominator * 10^shift.
+  int shift = b.Scale - a.Scale;
+  int decimals = 4;
+  Quotient whole = DivideScaled(numerator, denominator, shift);
+  if (whole.Whole >= 1) {
+    decimals = std::max(4, 6 - DigitCount(whole.Whole));
+  } else {
+    int position = 1;  // decimal position of the first significant digit
+    while (DivideScaled(numerator, denominator, shift + position).Whole == 0)
+      ++position;
+    decimals = std::max(4, position + 5);
+  }
+  Quotient q = DivideScaled(numerator, denominator, shift + decimals);
+  std::uint64_t result = q.Whole;
+  if (q.Remainder > q.Divisor - q.Remainder ||
+      (q.Remainder == q.Divisor - q.Remainder && (result & 1) != 0))
+    ++result;
+  while (decimals > 0 && result % 10 == 0) {
+    result /= 10;
+    --decimals;
+  }
+  if (result > kMaxFigureDigits)
+    throw std::range_error("quotient out of range");
+  auto digits = static_cast<std::int64_t>(result);
+  return Figure{negative ? -digits : digits, decimals};
+}
+
+int DayNumber(int year, int month, int day) {
+  // Days from 1970-01-01 by the proleptic Gregorian calendar, then moved to 1899-12-30.
+  int y = year - (month <= 2 ? 1 : 0);
+  int era = (y >= 0 ? y : y - 399) / 400;
+  int yearOfEra = y - era * 400;
+  int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + dayOfEra - 719468 + 25569;
+}
+
+CivilDate CivilFromDay(int dayNumber) {
+  int z = dayNumber - 25569 + 719468;
+  int era = (z >= 0 ? z : z - 146096) / 146097;
+  int dayOfEra = z - era * 146097;
+  int yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  int dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  int mp = (5 * dayOfYear + 2) / 153;
+  int day = dayOfYear - (153 * mp + 2) / 5 + 1;
+  int month = mp < 10 ? mp + 3 : mp - 9;
+  int year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+  return {year, month, day};
+}
+
+std::optional<int> ParseIsoDate(std::string_view text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+    return std::nullopt;
+  int parts[3] = {0, 0, 0};
+  const int starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
+  for (int p = 0; p < 3; ++p) {
+    for (int i = 0; i < lengths[p]; ++i) {
+      char c = text[static_cast<std::size_t>(starts[p] + i)];
+      if (!IsDigit(c))
+        return std::nullopt;
+      parts[p] = parts[p] * 10 + (c - '0');
+    }
+  }
+  int year = parts[0], month = parts[1], day = parts[2];
+  if (year < 1 || month < 1 || month > 12 || day < 1)
+    return std::nullopt;
+  int number = DayNumber(year, month, day);
+  CivilDate back = CivilFromDay(number);
+  if (back.Year != year || back.Month != month || back.Day != day)
+    return std::nullopt;
+  return number;
+}
+
+std::string IsoDateText(int day) {
+  CivilDate date = CivilFromDay(day);
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.Year, date.Month, date.Day);
+  return buffer;
+}
+
+}  // namespace quorvane::server

@@ -1,0 +1,273 @@
+// The component wrapper: reference counting, the interface table, BSTR arguments and results,
+// and failures turned into a status with error information. The replies themselves come from
+// the pure functions of Replies.h.
+
+#include "ReferenceServer.h"
+
+#include <atomic>
+#include <new>
+#include <utility>
+
+#include "ComPtr.h"
+#include "Quorvane_TLB.h"
+#include "Replies.h"
+#include "Utf.h"
+
+namespace quorvane::server {
+
+namespace {
+
+std::atomic<long> g_useCount{0};
+
+constexpr const char16_t* kErrorSource = u"Quorvane.ReferenceServer";
+
+// Sets the thread's error information for a failure: description, source and the interface.
+void SetFailureInfo(std::u16string_view description) {
+  platform::ComPtr<ICreateErrorInfo> create;
+  if (FAILED(CreateErrorInfo(create.Put())))
+    return;
+  BSTR text = platform::AllocBstr(description);
+  BSTR source = platform::AllocBstr(kErrorSource);
+  create->SetGUID(IID_IQuorvaneAutomation);
+  create->SetDescription(text);
+  create->SetSource(source);
+  SysFreeString(text);
+  SysFreeString(source);
+  platform::ComPtr<IErrorInfo> info;
+  if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(info.Put()))))
+    SetErrorInfo(0, info.Get());
+}
+
+// Runs one operation: its reply becomes the BSTR result, its failure the status with error
+// information. Nothing escapes as an exception.
+template <typename Build>
+HRESULT Run(BSTR* result, Build build) {
+  if (!result)
+    return E_POINTER;
+  *result = nullptr;
+  Reply reply;
+  try {
+    reply = build();
+  } catch (const DataError& e) {
+    reply = Reply::Fail(Failure::DataFault, FromUtf8(e.what()));
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (const std::exception& e) {
+    reply = {static_cast<std::int32_t>(E_UNEXPECTED),
+             u"The reference server failed: " + FromUtf8(e.what())};
+  }
+  if (!reply.Succeeded()) {
+    SetFailureInfo(reply.Text);
+    return static_cast<HRESULT>(reply.Status);
+  }
+  SetErrorInfo(0, nullptr);
+  *result = platform::AllocBstr(reply.Text);
+  return S_OK;
+}
+
+class ReferenceServer final : public IQuorvaneAutomation, public ISupportErrorInfo {
+ public:
+  ReferenceServer() { ++g_useCount; }
+  ReferenceServer(const ReferenceServer&) = delete;
+  ReferenceServer& operator=(const ReferenceServer&) = delete;
+
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (!object)
+      return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IQuorvaneAutomation)
+      *object = static_cast<IQuorvaneAutomation*>(this);
+    else if (riid == IID_ISupportErrorInfo)
+      *object = static_cast<ISupportErrorInfo*>(this);
+    else {
+      *object = nullptr;
+      return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    ULONG left = --references_;
+    if (left == 0)
+      delete this;
+    return left;
+  }
+
+  // IDispatch: the server is called through its function table only.
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    if (!count)
+      return E_POINTER;
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+    if (info)
+      *info = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return E_NOTIMPL;
+  }
+
+  // ISupportErrorInfo
+  HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override {
+    return riid == IID_IQuorvaneAutomation ? S_OK : S_FALSE;
+  }
+
+  // IQuorvaneAutomation
+  HRESULT STDMETHODCALLTYPE Get_Visible(VARIANT_BOOL* value) override {
+    if (!value)
+      return E_POINTER;
+    *value = visible_ ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Set_Visible(VARIANT_BOOL value) override {
+    visible_ = value != VARIANT_FALSE;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Reserved3() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetCountryList(BSTR* result) override {
+    return Run(result, [] { return CountryListReply(ReferenceData()); });
+  }
+  HRESULT STDMETHODCALLTYPE Reserved5() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetMinimumWageList(BSTR country, BSTR* result) override {
+    return Run(result,
+               [&] { return MinimumWageReply(ReferenceData(), platform::BstrText(country)); });
+  }
+  HRESULT STDMETHODCALLTYPE GetPriceIndexList(BSTR country, BSTR* result) override {
+    return Run(result,
+               [&] { return PriceIndexReply(ReferenceData(), platform::BstrText(country)); });
+  }
+  HRESULT STDMETHODCALLTYPE GetFundsRateList(BSTR country, BSTR* result) override {
+    return Run(result,
+               [&] { return FundsRateReply(ReferenceData(), platform::BstrText(country)); });
+  }
+  HRESULT STDMETHODCALLTYPE GetFieldValueList(BSTR field, BSTR* result) override {
+    return Run(result, [&] { return FieldValueReply(ReferenceData(), platform::BstrText(field)); });
+  }
+  HRESULT STDMETHODCALLTYPE Reserved10() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetListOfExchangeRate(BSTR from, BSTR to, BSTR* result) override {
+    return Run(result, [&] {
+      return ExchangeHistoryReply(ReferenceData(), platform::BstrText(from),
+                                  platform::BstrText(to));
+    });
+  }
+  HRESULT STDMETHODCALLTYPE GetLIDCurrency(BSTR field, BSTR value, BSTR* result) override {
+    return Run(result, [&] {
+      return LetterCodeReply(ReferenceData(), platform::BstrText(field), platform::BstrText(value));
+    });
+  }
+  HRESULT STDMETHODCALLTYPE Reserved13() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Reserved14() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetExchangeRate(BSTR from, BSTR to, DATE day, BSTR* result) override {
+    return Run(result, [&] {
+      return ExchangeRateReply(ReferenceData(), platform::BstrText(from), platform::BstrText(to),
+                               day);
+    });
+  }
+  HRESULT STDMETHODCALLTYPE Reserved16() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Reserved17() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Reserved18() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Reserved19() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Reserved20() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Reserved21() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Reserved22() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Reserved23() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Reserved24() override { return E_NOTIMPL; }
+
+ private:
+  ~ReferenceServer() { --g_useCount; }
+
+  std::atomic<ULONG> references_{1};
+  bool visible_ = false;
+};
+
+// One class object for the process; it lives as long as the program and counts nothing.
+class ReferenceServerFactory final : public IClassFactory {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (!object)
+      return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IClassFactory) {
+      *object = static_cast<IClassFactory*>(this);
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
+    if (!object)
+      return E_POINTER;
+    *object = nullptr;
+    if (outer)
+      return CLASS_E_NOAGGREGATION;
+    ReferenceServer* server = new (std::nothrow) ReferenceServer();
+    if (!server)
+      return E_OUTOFMEMORY;
+    HRESULT status = server->QueryInterface(riid, object);
+    server->Release();  // the object dies here when the interface was not found
+    return status;
+  }
+  HRESULT STDMETHODCALLTYPE LockServer(int lock) override {
+    if (lock)
+      ++g_useCount;
+    else
+      --g_useCount;
+    return S_OK;
+  }
+};
+
+ReferenceServerFactory g_factory;
+
+}  // namespace
+
+HRESULT GetReferenceServerClassObject(REFIID riid, void** object) {
+  return g_factory.QueryInterface(riid, object);
+}
+
+long ReferenceServerUseCount() {
+  return g_useCount.load();
+}
+
+ReferenceServerRegistration::ReferenceServerRegistration(
+    ReferenceServerRegistration&& other) noexcept
+    : status_(std::exchange(other.status_, E_FAIL)), cookie_(std::exchange(other.cookie_, 0)) {}
+
+ReferenceServerRegistration& ReferenceServerRegistration::operator=(
+    ReferenceServerRegistration&& other) noexcept {
+  if (this != &other) {
+    Revoke();
+    status_ = std::exchange(other.status_, E_FAIL);
+    cookie_ = std::exchange(other.cookie_, 0);
+  }
+  return *this;
+}
+
+ReferenceServerRegistration::~ReferenceServerRegistration() {
+  Revoke();
+}
+
+void ReferenceServerRegistration::Revoke() {
+  if (cookie_ != 0)
+    CoRevokeClassObject(cookie_);
+  cookie_ = 0;
+  status_ = E_FAIL;
+}
+
+ReferenceServerRegistration RegisterReferenceServer() {
+  DWORD cookie = 0;
+  HRESULT status =
+      CoRegisterClassObject(CLASS_CoQuorvaneAutomation, static_cast<IClassFactory*>(&g_factory),
+                            CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie);
+  return ReferenceServerRegistration(status, SUCCEEDED(status) ? cookie : 0);
+}
+
+}  // namespace quorvane::server

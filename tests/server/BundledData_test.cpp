@@ -1,0 +1,144 @@
+// The data built into the server: what it holds, the catalogue's shape, agreement between a rate
+// on a day and the history it comes from, and data directories of the same layout.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <set>
+
+#include "ExchangeRates.h"
+#include "Replies.h"
+#include "ServerData.h"
+#include "ServerTestSupport.h"
+#include "Utf.h"
+
+namespace {
+
+using quorvane::server::ReferenceData;
+using quorvane::server::ServerData;
+
+TEST(BundledData, HoldsTheSeriesOfFourCountriesAndTwoRateTables) {
+  const ServerData& data = ReferenceData();
+  EXPECT_EQ(CountryListReply(data).Text, u"|Russia|United_States|United_Kingdom|Euro_area");
+  ASSERT_EQ(data.RateTables.size(), 2u);
+  EXPECT_EQ(data.RateTables[0].Base, u"USD");
+  EXPECT_EQ(data.RateTables[0].Codes.size(), 32u);
+  EXPECT_EQ(data.RateTables[1].Base, u"EUR");
+  for (const auto& country : data.Countries) {
+    EXPECT_TRUE(country.PriceIndex && country.FundsRate) << quorvane::ToUtf8(country.Name);
+    EXPECT_EQ(country.MinimumWages.has_value(), country.Code == "RU" || country.Code == "US");
+  }
+}
+
+TEST(BundledData, CatalogueHoldsEveryRatedCurrencyWithEightFilledFields) {
+  const ServerData& data = ReferenceData();
+  ASSERT_GT(data.Catalogue.size(), 150u);
+  std::set<std::u16string> codes;
+  for (const auto& row : data.Catalogue) {
+    EXPECT_TRUE(codes.insert(row[0]).second) << "twice: " << quorvane::ToUtf8(row[0]);
+    ASSERT_EQ(row[3].size(), 3u) << quorvane::ToUtf8(row[0]);
+    for (char16_t c : row[3])
+      EXPECT_TRUE(c >= u'0' && c <= u'9');
+    for (const auto& field : row)
+      EXPECT_FALSE(field.empty());
+  }
+  for (const auto& table : data.RateTables) {
+    EXPECT_TRUE(codes.count(table.Base));
+    for (const auto& code : table.Codes)
+      EXPECT_TRUE(codes.count(code)) << quorvane::ToUtf8(code);
+  }
+  const auto& rub = *std::find_if(data.Catalogue.begin(), data.Catalogue.end(),
+                                  [](const auto& row) { return row[0] == u"RUB"; });
+  EXPECT_EQ(rub[4], u"Россия");
+  EXPECT_EQ(rub[5], u"Russia");
+  EXPECT_EQ(rub[6], u"российский рубль");
+  EXPECT_EQ(rub[3], u"643");
+  // The window's start texts.
+  EXPECT_EQ(LetterCodeReply(data, u"Currency_National", u"рубль").Text, u"RUB");
+}
+
+// The rate on any day is the history's entry in force on that day, for direct, inverse and
+// cross rates alike.
+TEST(BundledData, RateOnADayAgreesWithTheHistory) {
+  const ServerData& data = ReferenceData();
+  const std::u16string codes[] = {u"USD", u"EUR", u"RUB", u"GBP", u"JPY", u"BYN", u"UAH", u"TRY"};
+  std::mt19937 random(5);
+  for (const auto& from : codes) {
+    for (const auto& to : codes) {
+      if (from == to)
+        continue;
+      auto pair = quorvane::server::ResolvePair(data, from, to);
+      auto history = quorvane::server::RateHistory(pair);
+      ASSERT_FALSE(history.empty());
+      for (int i = 0; i < 50; ++i) {
+        std::size_t index = random() % history.size();
+        // A day between this entry and the next one.
+        int next = index + 1 < history.size() ? history[index + 1].Day : history[index].Day + 1;
+        int day = history[index].Day + static_cast<int>(random() % (next - history[index].Day));
+        auto rate = quorvane::server::RateOn(pair, day);
+        ASSERT_EQ(rate.Value, history[index].Value)
+            << quorvane::ToUtf8(from) << "->" << quorvane::ToUtf8(to) << " on day " << day;
+      }
+    }
+  }
+}
+
+TEST(DataDirectory, ServesAnOperatorsFiguresAndNamesTheFaultyLine) {
+  auto directory = std::filesystem::temp_directory_path() / "quorvane_server_data_test";
+  std::filesystem::remove_all(directory);
+  std::filesystem::create_directories(directory / "series" / "NZ");
+  auto write = [&](const char* path, const char* text) {
+    std::ofstream(directory / path, std::ios::binary) << text;
+  };
+  write("series/countries.csv", "code,name\nNZ,New Zealand\n");
+  write("series/NZ/cpi.csv", "date,value\n2020-01-01,1000.5\n");
+  ServerData data =
+      quorvane::server::LoadServerData(quorvane::server::DirectoryFiles(directory.string()));
+  EXPECT_EQ(CountryListReply(data).Text, u"|New_Zealand");
+  EXPECT_TRUE(data.RateTables.empty());
+  EXPECT_TRUE(data.Catalogue.empty());
+
+  write("series/NZ/cpi.csv", "date,value\n2020-01-01,1000.5\n2019-12-01,999\n");
+  try {
+    quorvane::server::LoadServerData(quorvane::server::DirectoryFiles(directory.string()));
+    ADD_FAILURE() << "loaded";
+  } catch (const quorvane::server::DataError& e) {
+    EXPECT_STREQ(e.what(), "series/NZ/cpi.csv line 3: the dates must rise from row to row");
+  }
+  std::filesystem::remove_all(directory);
+}
+
+TEST(DataFiles, FaultsAreNamedWithFileAndLine) {
+  struct Case {
+    const char *path, *text, *message;
+  };
+  const Case cases[] = {
+      {"series/RU/cpi.csv", "date,value\n2010-02-30,1\n",
+       "series/RU/cpi.csv line 2: \"2010-02-30\" is not a date of the form YYYY-MM-DD"},
+      {"series/RU/cpi.csv", "date,value\n2010-02-01,1e5\n",
+       "series/RU/cpi.csv line 2: \"1e5\" is not a plain decimal number"},
+      {"series/RU/cpi.csv", "when,value\n",
+       "series/RU/cpi.csv line 1: the first line must be "
+       "\"date,value\""},
+      {"rates/usd_daily.csv", "date,RUB\n2010-01-01,0\n",
+       "rates/usd_daily.csv line 2: a rate must be above zero"},
+      {"rates/usd_daily.csv", "date,RUB\n2010-01-01\n",
+       "rates/usd_daily.csv line 2: a row must hold a date and one cell per currency"},
+      {"catalogue.csv", "LetterCode\n", nullptr},
+  };
+  for (const Case& c : cases) {
+    try {
+      quorvane::server::LoadServerData(servertest::MemoryFiles(
+          {{"series/countries.csv", "code,name\nRU,Russia\n"}, {c.path, c.text}}));
+      ADD_FAILURE() << c.path << " loaded";
+    } catch (const quorvane::server::DataError& e) {
+      if (c.message) {
+        EXPECT_STREQ(e.what(), c.message);
+      }
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,222 @@
+// The replies of every operation over a small data set, in the client's conventions, and every
+// failure with its status and description.
+#include "Replies.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "ServerTestSupport.h"
+#include "StringList.h"
+#include "Utf.h"
+
+namespace {
+
+using quorvane::server::Failure;
+using quorvane::server::Reply;
+using quorvane::server::StatusOf;
+using servertest::Settings;
+
+const quorvane::server::ServerData& Data() {
+  static const quorvane::server::ServerData data = servertest::SmallData();
+  return data;
+}
+
+const quorvane::LocaleSettings kRussian = Settings(u"dd.MM.yyyy", u'.', u',');
+
+// A reply built under the given locale settings.
+template <typename Build>
+Reply Under(const quorvane::LocaleSettings& settings, Build build) {
+  quorvane::ScopedLocaleSettings scope(settings);
+  return build();
+}
+
+void ExpectText(const Reply& reply, std::u16string_view text) {
+  EXPECT_EQ(reply.Status, 0) << quorvane::ToUtf8(reply.Text);
+  EXPECT_EQ(reply.Text, text);
+}
+
+void ExpectFailure(const Reply& reply, Failure failure, std::u16string_view description) {
+  EXPECT_EQ(reply.Status, StatusOf(failure)) << quorvane::ToUtf8(reply.Text);
+  EXPECT_EQ(reply.Text, description);
+}
+
+TEST(SeriesReplies, ListCountriesWithAtLeastOneSeries) {
+  ExpectText(CountryListReply(Data()), u"|Russia|United_States|Euro_area");
+}
+
+TEST(SeriesReplies, WriteEachSeriesInTheClientsConventions) {
+  ExpectText(Under(kRussian, [] { return MinimumWageReply(Data(), u"Russia"); }),
+             u"01.01.2009&4330&4330|01.06.2011&4611&4611");
+  // The statutory hourly amount first, its monthly full-time equivalent second.
+  ExpectText(Under(kRussian, [] { return MinimumWageReply(Data(), u"United States"); }),
+             u"24.07.2007&5,85&1014|24.07.2009&7,25&1256,67");
+  ExpectText(Under(Settings(u"M/d/yyyy", u'/', u'.'),
+                   [] { return PriceIndexReply(Data(), u"united_states"); }),
+             u"1/1/2010&216.687|2/1/2010&216.741");
+  // Newest first, so that a scan from the last entry stops at the rate in force.
+  ExpectText(
+      Under(Settings(u"yyyy-MM-dd", u'-', u'.'), [] { return FundsRateReply(Data(), u"RUSSIA"); }),
+      u"2014-04-28&7.5|2014-03-03&7|2013-09-17&5.5");
+}
+
+TEST(SeriesReplies, FailWithWhatIsMissing) {
+  ExpectFailure(Under(kRussian, [] { return MinimumWageReply(Data(), u"Atlantis"); }),
+                Failure::UnknownCountry,
+                u"Unknown country \"Atlantis\"; the server has data for Russia, United States, "
+                u"Euro area, Nowhere");
+  ExpectFailure(Under(kRussian, [] { return MinimumWageReply(Data(), u"Euro area"); }),
+                Failure::NoSeries, u"The server has no minimum wage data for Euro area");
+  ExpectFailure(Under(kRussian, [] { return PriceIndexReply(Data(), u"Russia"); }),
+                Failure::NoSeries, u"The server has no consumer price index data for Russia");
+  ExpectFailure(Under(kRussian, [] { return FundsRateReply(Data(), u""); }),
+                Failure::UnknownCountry,
+                u"Unknown country \"\"; the server has data for Russia, United States, Euro area, "
+                u"Nowhere");
+  // "&" between the fields of an entry cannot also be the decimal separator of the first value.
+  Reply reply = Under(Settings(u"dd.MM.yyyy", u'.', u'&'),
+                      [] { return MinimumWageReply(Data(), u"United States"); });
+  EXPECT_EQ(reply.Status, StatusOf(Failure::LocaleSettings));
+  EXPECT_EQ(reply.Text,
+            u"The reply cannot be written for the client's locale settings: the number \"5&85\" "
+            u"would hold the character \"&\", which this reply uses to separate its entries or "
+            u"fields");
+  // A bar as the date separator would split the entries.
+  EXPECT_EQ(Under(Settings(u"dd|MM|yyyy", u'|', u','),
+                  [] { return PriceIndexReply(Data(), u"Euro area"); })
+                .Status,
+            StatusOf(Failure::LocaleSettings));
+}
+
+TEST(CatalogueReplies, FieldValuesSplitIntoExactlyTheCataloguesValues) {
+  for (std::size_t field = 0; field < quorvane::server::kCatalogueFieldCount; ++field) {
+    Reply reply = FieldValueReply(Data(), quorvane::server::kCatalogueFields[field]);
+    ASSERT_EQ(reply.Status, 0);
+    quorvane::StringList list;
+    list.SetDelimiter(u',');
+    list.SetDelimitedText(reply.Text);
+    ASSERT_EQ(list.Count(), static_cast<int>(Data().Catalogue.size()));
+    for (std::size_t row = 0; row < Data().Catalogue.size(); ++row)
+      EXPECT_EQ(list.Get(static_cast<int>(row)), Data().Catalogue[row][field]);
+  }
+  ExpectText(FieldValueReply(Data(), u"Currency_International"),
+             u"\"Belarusian Ruble\",Euro,\"British Pound\",\"Russian Ruble\",\"US Dollar\","
+             u"\"Test, with comma\"");
+  ExpectText(FieldValueReply(Data(), u"CurrencyShrt_International"), u"BYN,€,£,₽,$,\"\"\"q\"");
+  ExpectFailure(FieldValueReply(Data(), u"Colour"), Failure::UnknownField,
+                u"Unknown catalogue field \"Colour\"; the fields are LetterCode, "
+                u"Currency_International, CurrencyShrt_International, NumericCode, "
+                u"CountryName_National, CountryName_International, Currency_National, "
+                u"CurrencyShrt_National");
+}
+
+TEST(CatalogueReplies, LetterCodeByExactValueThenByWholeWords) {
+  struct Case {
+    const char16_t *field, *value;
+    std::int32_t status;
+    const char16_t* text;
+  };
+  const std::int32_t ok = 0, several = StatusOf(Failure::SeveralMatches),
+                     none = StatusOf(Failure::NoMatch);
+  const Case cases[] = {
+      // "рубль" is a word of the Russian name only; the Belarusian one says "рубель".
+      {u"Currency_National", u"рубль", ok, u"RUB"},
+      {u"Currency_National", u"РУБЛЬ", ok, u"RUB"},         // Cyrillic without regard to case
+      {u"Currency_National", u" рубль\u00A0", ok, u"RUB"},  // blanks at the ends do not count
+      {u"Currency_International", u"Russian Ruble", ok, u"RUB"},
+      {u"Currency_International", u"russian", ok, u"RUB"},
+      {u"Currency_International", u"dollar", ok, u"USD"},
+      {u"Currency_International", u"ruble", several,
+       u"Several currencies have \"ruble\" as words of their Currency_International: BYN, RUB"},
+      {u"Currency_International", u"rub", none,  // part of a word is no match
+       u"No currency has \"rub\" as its Currency_International or as words of it"},
+      {u"Currency_International", u"", none,
+       u"No currency has \"\" as its Currency_International or as words of it"},
+      {u"CurrencyShrt_International", u"$", ok, u"USD"},
+      {u"NumericCode", u"643", ok, u"RUB"},
+      {u"lettercode", u"usd", ok, u"USD"},  // field names and values without regard to case
+      {u"CountryName_International", u"United Kingdom", ok, u"GBP"},
+      {u"CountryName_National", u"European Union", ok, u"EUR"},
+  };
+  for (const Case& c : cases) {
+    Reply reply = LetterCodeReply(Data(), c.field, c.value);
+    EXPECT_EQ(reply.Status, c.status) << quorvane::ToUtf8(c.value);
+    EXPECT_EQ(reply.Text, c.text) << quorvane::ToUtf8(c.value);
+  }
+  EXPECT_EQ(LetterCodeReply(Data(), u"Name", u"x").Status, StatusOf(Failure::UnknownField));
+}
+
+TEST(RateReplies, HistoriesOfDirectInverseAndCrossRates) {
+  ExpectText(Under(kRussian, [] { return ExchangeHistoryReply(Data(), u"USD", u"RUB"); }),
+             u";01.10.2010=30,2;05.10.2010=30,5;06.10.2010=30,4");
+  // Quoted directly by the euro table, not computed through the dollar.
+  ExpectText(Under(kRussian, [] { return ExchangeHistoryReply(Data(), u"EUR", u"USD"); }),
+             u";01.10.2010=1,3651;04.10.2010=1,37");
+  // Units of the second currency per one of the first: dollars per rouble.
+  ExpectText(Under(kRussian, [] { return ExchangeHistoryReply(Data(), u"rub", u"usd"); }),
+             u";01.10.2010=0,0331126;05.10.2010=0,0327869;06.10.2010=0,0328947");
+  // Every day on which either leg changes, each leg's last figure carried forward.
+  ExpectText(
+      Under(kRussian, [] { return ExchangeHistoryReply(Data(), u"RUB", u"EUR"); }),
+      u";01.10.2010=0,024255;04.10.2010=0,0241722;05.10.2010=0,0239344;06.10.2010=0,0236842");
+  // A semicolon as the decimal separator moves the delimiter to the bar.
+  ExpectText(Under(Settings(u"dd.MM.yyyy", u'.', u';'),
+                   [] { return ExchangeHistoryReply(Data(), u"USD", u"RUB"); }),
+             u"|01.10.2010=30;2|05.10.2010=30;5|06.10.2010=30;4");
+  ExpectFailure(Under(kRussian, [] { return ExchangeHistoryReply(Data(), u"RUB", u"RUB"); }),
+                Failure::NoRates, u"The rate of RUB with itself is always 1; it has no history");
+}
+
+TEST(RateReplies, RateOnADayWithItsStatusLetter) {
+  const double oct4 = 40455, oct5 = 40456, oct6 = 40457;
+  struct Case {
+    const char16_t *from, *to;
+    double day;
+    const char16_t* text;
+  };
+  const Case cases[] = {
+      {u"RUB", u"RUB", oct4, u"F"},
+      {u"XYZ", u"XYZ", oct4, u"F"},  // a catalogue currency with itself, even without rates
+      {u"USD", u"RUB", oct4, u"NRUB per USD as of 2010-10-01=30,2"},  // the last on or before
+      {u"USD", u"RUB", oct5 + 0.75, u"NRUB per USD as of 2010-10-05=30,5"},  // time of day
+      {u"USD", u"RUB", oct6 + 31, u"NRUB per USD as of 2010-10-06=30,4"},
+      {u"RUB", u"EUR", oct5, u"CEUR per RUB through USD as of 2010-10-05:0,0239344"},
+      {u"RUB", u"USD", oct6, u"CUSD per RUB through USD as of 2010-10-06:0,0328947"},
+      {u"EUR", u"GBP", oct4, u"NGBP per EUR as of 2010-10-04=0,868"},
+  };
+  for (const Case& c : cases)
+    ExpectText(Under(kRussian, [&] { return ExchangeRateReply(Data(), c.from, c.to, c.day); }),
+               c.text);
+}
+
+TEST(RateReplies, RateFailuresSayWhatIsMissing) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    const char16_t *from, *to;
+    double day;
+    Failure failure;
+    const char16_t* description;
+  };
+  const Case cases[] = {
+      {u"USD", u"RUB", 40451, Failure::NoRateOnDay,
+       u"No rate of RUB per USD on or before 2010-09-30: the data start on 2010-10-01"},
+      {u"USD", u"RUB", 40457 + 32, Failure::NoRateOnDay,
+       u"No rate of RUB per USD on 2010-11-07: the data end on 2010-10-06"},
+      {u"USD", u"RUB", -700000.0, Failure::NoDate,
+       u"No date given (the date editor holds no date)"},
+      {u"RUB", u"RUB", -700000.0, Failure::NoDate,
+       u"No date given (the date editor holds no date)"},
+      {u"USD", u"RUB", nan, Failure::NoDate,
+       u"The date number nan is no day from the year 1 to the year 9999"},
+      {u"USD", u"XYZ", 40455, Failure::NoRates,
+       u"The server has no exchange rates for XYZ; it has rates for USD, EUR, RUB, GBP"},
+      {u"USD", u"QQQ", 40455, Failure::UnknownCurrency, u"Unknown currency code \"QQQ\""},
+      {u"", u"USD", 40455, Failure::UnknownCurrency, u"No currency code given"},
+  };
+  for (const Case& c : cases)
+    ExpectFailure(Under(kRussian, [&] { return ExchangeRateReply(Data(), c.from, c.to, c.day); }),
+                  c.failure, c.description);
+}
+
+}  // namespace
