@@ -13,14 +13,22 @@ struct Registration {
   DWORD cookie;
 };
 
-std::mutex tableLock;
-std::vector<Registration> table;
-DWORD lastCookie = 0;
+// Never destroyed: registrations may be revoked by objects that end after this file's statics.
+struct ClassTable {
+  std::mutex lock;
+  std::vector<Registration> registrations;
+  DWORD lastCookie = 0;
+};
+ClassTable& Table() {
+  static ClassTable* table = new ClassTable;
+  return *table;
+}
 
 // The newest registration of the class that serves a request in the given context, counted up.
 IUnknown* FindClassObject(REFCLSID clsid, DWORD context) {
-  std::lock_guard<std::mutex> lock(tableLock);
-  for (auto it = table.rbegin(); it != table.rend(); ++it) {
+  ClassTable& table = Table();
+  std::lock_guard<std::mutex> lock(table.lock);
+  for (auto it = table.registrations.rbegin(); it != table.registrations.rend(); ++it) {
     if (it->clsid == clsid && (it->context & context) != 0) {
       it->classObject->AddRef();
       return it->classObject;
@@ -39,9 +47,10 @@ HRESULT CoRegisterClassObject(REFCLSID rclsid, IUnknown* pUnk, DWORD dwClsContex
   if (pUnk == nullptr)
     return E_INVALIDARG;
   pUnk->AddRef();
-  std::lock_guard<std::mutex> lock(tableLock);
-  const DWORD cookie = ++lastCookie;
-  table.push_back({rclsid, pUnk, dwClsContext, cookie});
+  ClassTable& table = Table();
+  std::lock_guard<std::mutex> lock(table.lock);
+  const DWORD cookie = ++table.lastCookie;
+  table.registrations.push_back({rclsid, pUnk, dwClsContext, cookie});
   *lpdwRegister = cookie;
   return S_OK;
 }
@@ -49,11 +58,12 @@ HRESULT CoRegisterClassObject(REFCLSID rclsid, IUnknown* pUnk, DWORD dwClsContex
 HRESULT CoRevokeClassObject(DWORD dwRegister) {
   IUnknown* revoked = nullptr;
   {
-    std::lock_guard<std::mutex> lock(tableLock);
-    for (auto it = table.begin(); it != table.end(); ++it) {
+    ClassTable& table = Table();
+    std::lock_guard<std::mutex> lock(table.lock);
+    for (auto it = table.registrations.begin(); it != table.registrations.end(); ++it) {
       if (it->cookie == dwRegister) {
         revoked = it->classObject;
-        table.erase(it);
+        table.registrations.erase(it);
         break;
       }
     }

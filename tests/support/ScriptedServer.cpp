@@ -56,12 +56,13 @@ std::string Call::ToString() const {
 }
 
 Script& Script::Reply(Op op, std::u16string text, HRESULT status) {
-  return Reply(
-      op, [text = std::move(text)](const Call&) { return text; }, status);
+  // Kept as it is and copied straight into each reply, so that long replies cost one copy.
+  answers_[op] = {nullptr, std::move(text), status};
+  return *this;
 }
 
 Script& Script::Reply(Op op, Answer answer, HRESULT status) {
-  answers_[op] = {std::move(answer), status};
+  answers_[op] = {std::move(answer), {}, status};
   return *this;
 }
 
@@ -212,9 +213,14 @@ HRESULT Script::Dispatch(Call& call, BSTR* result, VARIANT_BOOL* visible) {
   const auto found = answers_.find(call.op);
   if (found == answers_.end())
     return S_OK;
-  const Answering answering = found->second;
-  *result = platform::AllocBstr(answering.answer(calls_[index]));
-  return answering.status;
+  const HRESULT status = found->second.status;
+  if (!found->second.answer) {
+    *result = platform::AllocBstr(found->second.text);
+    return status;
+  }
+  const Answer answer = found->second.answer;  // the answer may replace itself
+  *result = platform::AllocBstr(answer(calls_[index]));
+  return status;
 }
 
 namespace {

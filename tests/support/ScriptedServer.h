@@ -125,7 +125,8 @@ class Script {
     Failure failure;
   };
   struct Answering {
-    Answer answer;
+    Answer answer;  // when empty, the fixed text
+    std::u16string text;
     HRESULT status = S_OK;
   };
   const Failure* FailureFor(const Call& call) const;
