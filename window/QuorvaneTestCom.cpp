@@ -6,7 +6,7 @@
 #include "Com.h"
 #include "ErrorBox.h"
 #include "LocaleSource.h"
-#include "ReferenceServerRegistration.h"
+#include "ReferenceServer.h"
 #include "StartUp.h"
 #include "uMain.h"
 #include "uQuorvaneFunc.h"
@@ -34,12 +34,14 @@ int main(int argc, char** argv) {
   quorvane::SetApplicationTitle(
       quorvane::ApplicationTitleFromPath(QCoreApplication::applicationFilePath()));
 
-  quorvane::ReferenceServerRegistration registration;
+  quorvane::server::ReferenceServerRegistration registration;
   quorvane::ProgramSteps steps;
   steps.OleInitialize = [] { return OleInitialize(nullptr); };
   steps.CoInitialize = [] { return CoInitialize(nullptr); };
   steps.ReadLocaleSettings = quorvane::ReadLocaleSettings;
-  steps.RegisterServer = [&registration] { registration.Register(); };
+  steps.RegisterServer = [&registration] {
+    registration = quorvane::server::RegisterReferenceServer();
+  };
   steps.RunMainWindow = [] {
     quorvane::Tform1 form1;
     form1.show();

@@ -12,7 +12,7 @@
 #include "DateEdit.h"
 #include "ErrorBox.h"
 #include "LocaleSource.h"
-#include "ReferenceServerRegistration.h"
+#include "ReferenceServer.h"
 #include "StartUp.h"
 #include "uMain.h"
 #include "uQuorvaneFunc.h"
@@ -57,12 +57,14 @@ int main(int argc, char** argv) {
     QTextStream(stderr) << caption << ": " << text << Qt::endl;
   });
 
-  quorvane::ReferenceServerRegistration registration;
+  quorvane::server::ReferenceServerRegistration registration;
   quorvane::ProgramSteps steps;
   steps.OleInitialize = [] { return OleInitialize(nullptr); };
   steps.CoInitialize = [] { return CoInitialize(nullptr); };
   steps.ReadLocaleSettings = quorvane::ReadLocaleSettings;
-  steps.RegisterServer = [&registration] { registration.Register(); };
+  steps.RegisterServer = [&registration] {
+    registration = quorvane::server::RegisterReferenceServer();
+  };
   steps.RunMainWindow = [&folder] {
     quorvane::Tform1 form1;
     form1.show();
@@ -70,9 +72,9 @@ int main(int argc, char** argv) {
     driver.Shot(QStringLiteral("1-start"));
     driver.Click("Button1");
     driver.Shot(QStringLiteral("2-created"));
-    driver.SetDate("cxDateEdit1", QDate(2010, 10, 8));
-    driver.SetDate("cxDateEdit2", QDate(2010, 10, 8));
-    driver.SetDate("cxDateEdit3", QDate(2010, 10, 8));
+    driver.SetDate("cxDateEdit1", QDate(2015, 6, 17));
+    driver.SetDate("cxDateEdit2", QDate(2015, 6, 17));
+    driver.SetDate("cxDateEdit3", QDate(2015, 6, 17));
     driver.Click("Button4");
     driver.Click("Button3");
     driver.Click("Button5");

@@ -219,7 +219,7 @@ class FormTest : public QObject {
     QApplication::setActiveWindow(&form);
     QVERIFY(QTest::qWaitForWindowActive(&form));
     Control<QWidget>(form, "Button1")->setFocus();
-    const auto chain = [&form] {
+    const auto chain = [] {
       QStringList names;
       QWidget* start = QApplication::focusWidget();
       for (int i = 0; i < 40; ++i) {
