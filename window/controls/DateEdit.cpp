@@ -58,6 +58,11 @@ DateEdit::DateEdit(QWidget* parent)
   });
 }
 
+DateEdit::~DateEdit() {
+  // The editor loses the focus while the widgets go, and must not report to a half-gone editor.
+  editor_->disconnect(this);
+}
+
 double DateEdit::Value() const {
   return hasDate_ ? value_ : kNullDate;
 }

@@ -17,6 +17,7 @@ class DateEdit : public QWidget {
 
  public:
   explicit DateEdit(QWidget* parent = nullptr);
+  ~DateEdit() override;
 
   bool HasDate() const { return hasDate_; }
   // The held date-time number, or the null date when the editor holds no date.
