@@ -1,5 +1,6 @@
 // Number reading and money rounding, in software arithmetic with a 64-bit significand.
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>

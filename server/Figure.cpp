@@ -15,32 +15,53 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-// floor(a * 10^power / b) with the remainder and the divisor it belongs to, by long division.
-struct Quotient {
-  std::uint64_t Whole, Remainder, Divisor;
-};
+constexpr std::uint64_t kPowersOfTen[20] = {1ULL,
+                                            10ULL,
+                                            100ULL,
+                                            1000ULL,
+                                            10000ULL,
+                                            100000ULL,
+                                            1000000ULL,
+                                            10000000ULL,
+                                            100000000ULL,
+                                            1000000000ULL,
+                                            10000000000ULL,
+                                            100000000000ULL,
+                                            1000000000000ULL,
+                                            10000000000000ULL,
+                                            100000000000000ULL,
+                                            1000000000000000ULL,
+                                            10000000000000000ULL,
+                                            100000000000000000ULL,
+                                            1000000000000000000ULL,
+                                            10000000000000000000ULL};
 
-Quotient DivideScaled(std::uint64_t a, std::uint64_t b, int power) {
+// a * 10^power / b (b > 0), rounded down or to nearest with ties to even, by long division so
+// that nothing overflows on the way.
+std::uint64_t ScaledQuotient(std::uint64_t a, std::uint64_t b, int power, bool toNearest) {
   constexpr std::uint64_t kLimit = std::numeric_limits<std::uint64_t>::max() / 20;
-  if (b == 0)
-    throw std::range_error("division by zero");
-  if (power < 0) {
-    for (int i = 0; i < -power; ++i) {
-      if (b > kLimit)
-        return {0, a, b};  // the quotient is far below 1: whole part 0 and a tiny remainder
-      b *= 10;
-    }
-    return {a / b, a % b, b};
-  }
   std::uint64_t whole = a / b, remainder = a % b;
+  if (power < 0) {
+    // Whole part shifted right by |power| digits; the digits dropped decide the rounding.
+    if (-power >= 20)
+      return 0;
+    std::uint64_t unit = kPowersOfTen[-power];
+    std::uint64_t dropped = whole % unit, half = unit / 2;
+    whole /= unit;
+    if (toNearest && (dropped > half || (dropped == half && (remainder > 0 || whole % 2 != 0))))
+      ++whole;
+    return whole;
+  }
   for (int i = 0; i < power; ++i) {
-    if (whole > kLimit || b > kLimit)
+    if (whole > kLimit)
       throw std::range_error("quotient out of range");
     remainder *= 10;
     whole = whole * 10 + remainder / b;
     remainder %= b;
   }
-  return {whole, remainder, b};
+  if (toNearest && (remainder > b - remainder || (remainder == b - remainder && whole % 2 != 0)))
+    ++whole;
+  return whole;
 }
 
 int DigitCount(std::uint64_t value) {
@@ -121,20 +142,16 @@ Figure DivideFigures(Figure a, Figure b) {
   // The quotient is numerator / denominator * 10^shift.
   int shift = b.Scale - a.Scale;
   int decimals = 4;
-  Quotient whole = DivideScaled(numerator, denominator, shift);
-  if (whole.Whole >= 1) {
-    decimals = std::max(4, 6 - DigitCount(whole.Whole));
+  std::uint64_t whole = ScaledQuotient(numerator, denominator, shift, false);
+  if (whole >= 1) {
+    decimals = std::max(4, 6 - DigitCount(whole));
   } else {
     int position = 1;  // decimal position of the first significant digit
-    while (DivideScaled(numerator, denominator, shift + position).Whole == 0)
+    while (ScaledQuotient(numerator, denominator, shift + position, false) == 0)
       ++position;
     decimals = std::max(4, position + 5);
   }
-  Quotient q = DivideScaled(numerator, denominator, shift + decimals);
-  std::uint64_t result = q.Whole;
-  if (q.Remainder > q.Divisor - q.Remainder ||
-      (q.Remainder == q.Divisor - q.Remainder && (result & 1) != 0))
-    ++result;
+  std::uint64_t result = ScaledQuotient(numerator, denominator, shift + decimals, true);
   while (decimals > 0 && result % 10 == 0) {
     result /= 10;
     --decimals;

@@ -1,6 +1,7 @@
 // Exchange-rate histories and the rate on a day.
 
 #include <cmath>
+#include <cstdio>
 
 #include "ExchangeRates.h"
 #include "Replies.h"
@@ -18,9 +19,12 @@ int DayOf(double date) {
   if (date == kNullDate)
     throw ReplyFailure{Failure::NoDate, u"No date given (the date editor holds no date)"};
   static const int kFirst = DayNumber(1, 1, 1), kLast = DayNumber(9999, 12, 31);
-  if (!std::isfinite(date) || std::trunc(date) < kFirst || std::trunc(date) > kLast)
-    throw ReplyFailure{Failure::NoDate, u"The date number " + FromUtf8(std::to_string(date)) +
+  if (!std::isfinite(date) || std::trunc(date) < kFirst || std::trunc(date) > kLast) {
+    char number[32];
+    std::snprintf(number, sizeof number, "%.17g", date);
+    throw ReplyFailure{Failure::NoDate, u"The date number " + FromUtf8(number) +
                                             u" is no day from the year 1 to the year 9999"};
+  }
   return static_cast<int>(std::trunc(date));
 }
 

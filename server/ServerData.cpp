@@ -1,5 +1,6 @@
 #include "ServerData.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -197,8 +198,10 @@ std::optional<RateTable> ReadRateTable(const FileSource& source, const std::stri
     Fail(path, 1, "the first line must be \"date\" followed by currency codes");
   RateTable table{path, std::move(base), {}, {}};
   for (std::size_t c = 1; c < header.size(); ++c) {
-    if (header[c].size() != 3)
-      Fail(path, 1, "\"" + std::string(header[c]) + "\" is not a letter code");
+    std::string_view code = header[c];
+    if (code.size() != 3 ||
+        !std::all_of(code.begin(), code.end(), [](char l) { return l >= 'A' && l <= 'Z'; }))
+      Fail(path, 1, "\"" + std::string(code) + "\" is not a letter code");
     table.Codes.push_back(FromUtf8(header[c]));
   }
   table.Columns.resize(table.Codes.size());

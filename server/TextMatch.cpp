@@ -27,7 +27,7 @@ char16_t FoldCase(char16_t c) {
     return static_cast<char16_t>(c + 32);
   if (c < 0xC0)
     return c;
-  if ((InRange(c, 0x00C0, 0x00DE) && c != 0x00D7) || InRange(c, 0x0391, 0x03AB) ||
+  if ((InRange(c, 0x00C0, 0x00DE) && c != 0x00D7) || (InRange(c, 0x0391, 0x03AB) && c != 0x03A2) ||
       InRange(c, 0x0410, 0x042F))
     return static_cast<char16_t>(c + 32);
   if (InRange(c, 0x0400, 0x040F))

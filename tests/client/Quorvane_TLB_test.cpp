@@ -28,8 +28,8 @@ TEST(QuorvaneAutomation, EachOperationSitsAtEntrySevenPlusItsPosition) {
   script->Reply(Op::GetCountryList, u";Chile");
   auto server = platform::ComPtr<IQuorvaneAutomation>::Adopt(scripted::NewScriptedServer(script));
   IQuorvaneAutomation* object = server.Get();
-  BSTR a = SysAllocString(u"Russia");
-  BSTR b = SysAllocString(u"USD");
+  BSTR a = platform::AllocBstr(u"Russia");
+  BSTR b = platform::AllocBstr(u"USD");
   BSTR result = nullptr;
   VARIANT_BOOL visible = 0;
   const long bstrsBefore = platform::LiveBstrCount();

@@ -8,6 +8,11 @@
 
 namespace {
 
+// The UTF-16 text as the runtime's character type (the same on every backend, by size).
+LPOLESTR Ole(const char16_t* text) {
+  return const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(text));
+}
+
 using quorvane::CheckStatus;
 using quorvane::EServerCallError;
 
@@ -21,9 +26,9 @@ struct Info {
 void SetThreadErrorInfo(const Info& info) {
   platform::ComPtr<ICreateErrorInfo> create;
   ASSERT_EQ(CreateErrorInfo(create.Put()), S_OK);
-  create->SetDescription(const_cast<LPOLESTR>(info.description));
-  create->SetSource(const_cast<LPOLESTR>(info.source));
-  create->SetHelpFile(const_cast<LPOLESTR>(info.helpFile));
+  create->SetDescription(Ole(info.description));
+  create->SetSource(Ole(info.source));
+  create->SetHelpFile(Ole(info.helpFile));
   create->SetHelpContext(info.helpContext);
   platform::ComPtr<IErrorInfo> errorInfo;
   create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(errorInfo.Put()));

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
+#include <random>
 
 #include "Errors.h"
 #include "LocaleSettings.h"
@@ -637,6 +640,63 @@ TEST_F(QuorvaneFunc, RateOnDateWithTheDecimalSeparatorAsALetter) {
   ScopedLocaleSettings odd(settings);
   server->Reply(Op::GetExchangeRate, u"N=C5");
   EXPECT_EQ(GetRateOnDate(u"USD", u"RUB", 1).Count, 5000);
+}
+
+// ---- property: random series written as the server writes them read back exactly
+
+std::u16string DateText(TDate date) {
+  const CalendarDay day = DecodeDay(date);
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d.%02d.%04d", day.Day, day.Month, day.Year);
+  return std::u16string(text, text + std::strlen(text));
+}
+
+// The count as a number text with the example's decimal comma, as many decimals as it needs.
+std::u16string MoneyText(Currency value) {
+  std::string text = Show(value);
+  std::replace(text.begin(), text.end(), '.', ',');
+  while (text.back() == '0')
+    text.pop_back();
+  if (text.back() == ',')
+    text.pop_back();
+  return std::u16string(text.begin(), text.end());
+}
+
+TEST_F(QuorvaneFunc, RandomSeriesReadBackExactly) {
+  std::mt19937_64 random(20101008);
+  std::uniform_int_distribution<int> days(static_cast<int>(EncodeDay(1000, 1, 1)),
+                                          static_cast<int>(EncodeDay(9999, 12, 31)));
+  // Money counts up to 2^50, of either sign: far inside what number reading keeps exact.
+  std::uniform_int_distribution<std::int64_t> counts(-(std::int64_t{1} << 50),
+                                                     std::int64_t{1} << 50);
+  const std::u16string delimiters = u";|#/!*~\u00A7\u0416";
+  for (int round = 0; round < 40; ++round) {
+    const int entries = static_cast<int>(random() % 200);
+    std::vector<MinimumWageRec> wages(static_cast<std::size_t>(entries));
+    std::u16string wageReply, exchangeReply;
+    const char16_t delimiter = delimiters[random() % delimiters.size()];
+    exchangeReply += delimiter;
+    for (int i = 0; i < entries; ++i) {
+      MinimumWageRec& r = wages[static_cast<std::size_t>(i)];
+      r = {static_cast<TDate>(days(random)), {counts(random)}, {counts(random) % 100000000}};
+      if (i > 0) {
+        wageReply += u'|';
+        exchangeReply += delimiter;
+      }
+      wageReply += DateText(r.Date) + u"&" + MoneyText(r.mValue1) + u"&" + MoneyText(r.mValue2);
+      exchangeReply += DateText(r.Date) + u"=" + MoneyText(r.mValue1);
+    }
+    server->Reply(Op::GetMinimumWageList, wageReply)
+        .Reply(Op::GetListOfExchangeRate, exchangeReply);
+    LoadMinimumWage(u"Chile");
+    LoadExchangeList(u"USD", u"RUB");
+    ASSERT_EQ(Rows(MinimumWageTable), Rows(wages)) << ToUtf8(wageReply);
+    ASSERT_EQ(ExchangeTable.size(), wages.size());
+    for (std::size_t i = 0; i < wages.size(); ++i) {
+      ASSERT_EQ(ExchangeTable[i].Date, wages[i].Date);
+      ASSERT_EQ(ExchangeTable[i].Value, wages[i].mValue1) << ToUtf8(exchangeReply);
+    }
+  }
 }
 
 }  // namespace

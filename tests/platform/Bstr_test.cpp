@@ -8,6 +8,11 @@
 
 namespace {
 
+// The UTF-16 text as the runtime's character type (the same on every backend, by size).
+LPOLESTR Ole(const char16_t* text) {
+  return const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(text));
+}
+
 std::uint32_t PrefixOf(BSTR text) {
   std::uint32_t bytes;
   std::memcpy(&bytes, reinterpret_cast<const char*>(text) - sizeof bytes, sizeof bytes);
@@ -16,7 +21,7 @@ std::uint32_t PrefixOf(BSTR text) {
 
 TEST(Bstr, LengthPrefixCountsBytesAndTheTextIsTerminated) {
   const char16_t text[] = u"ab\0cd";  // an embedded NUL is part of the text
-  BSTR b = SysAllocStringLen(text, 5);
+  BSTR b = SysAllocStringLen(Ole(text), 5);
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(PrefixOf(b), 10u);
   EXPECT_EQ(SysStringLen(b), 5u);
@@ -33,8 +38,8 @@ TEST(Bstr, NullAndEmptyCases) {
   // A length with no text gives zeroed room; length 0 is a real, empty BSTR.
   BSTR room = SysAllocStringLen(nullptr, 3);
   ASSERT_NE(room, nullptr);
-  EXPECT_EQ(std::u16string(room, 4), std::u16string(4, u'\0'));
-  BSTR empty = SysAllocStringLen(u"x", 0);
+  EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(room), 4), std::u16string(4, u'\0'));
+  BSTR empty = SysAllocStringLen(Ole(u"x"), 0);
   ASSERT_NE(empty, nullptr);
   EXPECT_EQ(SysStringLen(empty), 0u);
   EXPECT_EQ(empty[0], 0);
@@ -47,7 +52,7 @@ TEST(Bstr, NullAndEmptyCases) {
 }
 
 TEST(Bstr, SysAllocStringStopsAtTheFirstNul) {
-  BSTR b = SysAllocString(u"Quorvane\0tail");
+  BSTR b = SysAllocString(Ole(u"Quorvane\0tail"));
   EXPECT_EQ(platform::BstrText(b), u"Quorvane");
   SysFreeString(b);
 }
@@ -55,7 +60,7 @@ TEST(Bstr, SysAllocStringStopsAtTheFirstNul) {
 TEST(Bstr, LiveCountFollowsAllocationAndRelease) {
   const long before = platform::LiveBstrCount();
   BSTR a = platform::AllocBstr(u"\U0001F600 \u0444");  // a surrogate pair and a Cyrillic letter
-  BSTR b = SysAllocString(u"b");
+  BSTR b = SysAllocString(Ole(u"b"));
   EXPECT_EQ(platform::LiveBstrCount(), before + 2);
   EXPECT_EQ(platform::BstrText(a), u"\U0001F600 \u0444");
   SysFreeString(a);

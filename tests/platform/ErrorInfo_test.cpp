@@ -9,13 +9,18 @@
 
 namespace {
 
+// The UTF-16 text as the runtime's character type (the same on every backend, by size).
+LPOLESTR Ole(const char16_t* text) {
+  return const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(text));
+}
+
 using platform::BstrText;
 using platform::ComPtr;
 
 ComPtr<IErrorInfo> MakeInfo(const char16_t* description) {
   ComPtr<ICreateErrorInfo> create;
   EXPECT_EQ(CreateErrorInfo(create.Put()), S_OK);
-  create->SetDescription(const_cast<LPOLESTR>(description));
+  create->SetDescription(Ole(description));
   ComPtr<IErrorInfo> info;
   EXPECT_EQ(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(info.Put())), S_OK);
   return info;
@@ -76,9 +81,9 @@ TEST(ErrorInfo, CarriesEveryFieldAndAnswersBothInterfaces) {
     ASSERT_EQ(CreateErrorInfo(create.Put()), S_OK);
     const GUID guid = IID_IDispatch;
     create->SetGUID(guid);
-    create->SetSource(const_cast<LPOLESTR>(u"Quorvane.Server"));
-    create->SetDescription(const_cast<LPOLESTR>(u"Unknown country"));
-    create->SetHelpFile(const_cast<LPOLESTR>(u"help.hlp"));
+    create->SetSource(Ole(u"Quorvane.Server"));
+    create->SetDescription(Ole(u"Unknown country"));
+    create->SetHelpFile(Ole(u"help.hlp"));
     create->SetHelpContext(42);
 
     ComPtr<IErrorInfo> info;

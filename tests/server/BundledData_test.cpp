@@ -126,6 +126,8 @@ TEST(DataFiles, FaultsAreNamedWithFileAndLine) {
        "rates/usd_daily.csv line 2: a rate must be above zero"},
       {"rates/usd_daily.csv", "date,RUB\n2010-01-01\n",
        "rates/usd_daily.csv line 2: a row must hold a date and one cell per currency"},
+      {"rates/eur_daily.csv", "date,R=B\n",
+       "rates/eur_daily.csv line 1: \"R=B\" is not a letter code"},
       {"catalogue.csv", "LetterCode\n", nullptr},
   };
   for (const Case& c : cases) {

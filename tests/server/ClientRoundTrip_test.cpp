@@ -178,6 +178,72 @@ TEST_P(ClientRoundTrip, FailuresReachTheClientAsServerCallErrors) {
   }
 }
 
+// Under any locale settings, a reply either decodes through the client to exactly the bundled
+// figures or fails with the status that says the settings cannot carry it; it never decodes to
+// something else.
+TEST(ClientRoundTripUnderOddSettings, DecodesExactlyOrFailsClearly) {
+  auto registration = quorvane::server::RegisterReferenceServer();
+  ASSERT_TRUE(quorvane::CreateServer());
+  const char16_t separators[] = {u'.', u'/', u'-',  u' ', u'1', u'|',      u'&',  u'=', u';',
+                                 u'"', u',', u'\t', u'a', u'E', u'\u00A0', u'\0', u'+', u':'};
+  const char16_t* patterns[] = {u"dd.MM.yyyy", u"M/d/yyyy",    u"yyyy-MM-dd", u"ddd dd MMMM yyyy",
+                                u"",           u"gg ee/MM/dd", u"d",          u"MMM d, yyyy"};
+  const auto& data = ReferenceData();
+  const auto& us = data.Countries[1];
+  const auto& ru = data.Countries[0];
+  auto history = quorvane::server::RateHistory(quorvane::server::ResolvePair(data, u"USD", u"BYN"));
+  std::mt19937 random(2010);
+  int decoded = 0, refused = 0;
+  for (int round = 0; round < 150; ++round) {
+    quorvane::ScopedLocaleSettings settings(servertest::Settings(
+        patterns[random() % std::size(patterns)], separators[random() % std::size(separators)],
+        separators[random() % std::size(separators)]));
+    const auto& s = quorvane::CurrentLocaleSettings();
+    std::string what = quorvane::ToUtf8(s.ShortDateFormat) + " date separator " +
+                       std::to_string(s.DateSeparator) + " decimal separator " +
+                       std::to_string(s.DecimalSeparator);
+    auto attempt = [&](auto load, auto check) {
+      try {
+        load();
+      } catch (const quorvane::EServerCallError& error) {
+        EXPECT_EQ(error.ErrorCode(),
+                  quorvane::server::StatusOf(quorvane::server::Failure::LocaleSettings))
+            << what << ": " << error.what();
+        ++refused;
+        return;
+      }
+      check();
+      ++decoded;
+    };
+    attempt([&] { quorvane::LoadPriceIndex(us.Name); },
+            [&] { ExpectTable(quorvane::PriceIndexTable, *us.PriceIndex, false, what.c_str()); });
+    attempt([&] { quorvane::LoadFundsRate(ru.Name); },
+            [&] { ExpectTable(quorvane::FundsRateTable, *ru.FundsRate, true, what.c_str()); });
+    attempt([&] { quorvane::LoadMinimumWage(us.Name); },
+            [&] {
+              ASSERT_EQ(quorvane::MinimumWageTable.size(), us.MinimumWages->size()) << what;
+              for (std::size_t i = 0; i < us.MinimumWages->size(); ++i) {
+                EXPECT_EQ(quorvane::MinimumWageTable[i].Date, (*us.MinimumWages)[i].Day);
+                EXPECT_EQ(quorvane::MinimumWageTable[i].mValue1.Count,
+                          Money((*us.MinimumWages)[i].Statutory))
+                    << what;
+              }
+            });
+    attempt([&] { quorvane::LoadExchangeList(u"USD", u"BYN"); },
+            [&] { ExpectTable(quorvane::ExchangeTable, history, false, what.c_str()); });
+    quorvane::Currency rate;
+    attempt([&] { rate = quorvane::GetRateOnDate(u"GBP", u"JPY", 40459.5); },
+            [&] {
+              auto pair = quorvane::server::ResolvePair(data, u"GBP", u"JPY");
+              EXPECT_EQ(rate.Count, Money(quorvane::server::RateOn(pair, 40459).Value)) << what;
+            });
+  }
+  quorvane::FinalizeQuorvaneFunc();
+  // Both outcomes occur, so the settings really vary.
+  EXPECT_GT(decoded, 100);
+  EXPECT_GT(refused, 100);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     LocaleSettings, ClientRoundTrip,
     testing::Values(SettingsCase{"DayFirstComma", u"dd.MM.yyyy", u'.', u','},

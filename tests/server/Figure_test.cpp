@@ -74,12 +74,18 @@ TEST(Figure, DivisionRoundsOnceToSixSignificantDigitsAndAtLeastFourDecimals) {
       {"1.0000050001", "1", "1.00001"},  // just above a tie
       {"0.00015", "1", "0.00015"},
       {"-1", "3", "-0.333333"},
-      {"9.999996", "1", "10"},  // rounding carries into a new digit
+      {"9.999996", "1", "10"},
+      {"0.000000000000000001", "1", "0.000000000000000001"},  // eighteen decimals
+      {"0.123456789012345678", "1", "0.123457"},              // many decimals dropped at once
+      {"0.100000500000000000", "1", "0.1"},  // a tie found among the dropped digits
+      {"0.100000500000000001", "1",
+       "0.100001"},  // just above it  // rounding carries into a new digit
   };
   for (const Case& c : cases)
     EXPECT_EQ(FigureText(DivideFigures(*ParseFigure(c.a), *ParseFigure(c.b))), c.quotient)
         << c.a << " / " << c.b;
   EXPECT_THROW(DivideFigures(Figure{1, 0}, Figure{0, 0}), std::range_error);
+  EXPECT_THROW(DivideFigures(Figure{999999999, 0}, Figure{1, 18}), std::range_error);
 }
 
 // The quotient lies within half a unit of its last place of the true quotient, for figures like

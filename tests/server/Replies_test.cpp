@@ -209,6 +209,8 @@ TEST(RateReplies, RateFailuresSayWhatIsMissing) {
        u"No date given (the date editor holds no date)"},
       {u"USD", u"RUB", nan, Failure::NoDate,
        u"The date number nan is no day from the year 1 to the year 9999"},
+      {u"USD", u"RUB", 1e300, Failure::NoDate,
+       u"The date number 1.0000000000000001e+300 is no day from the year 1 to the year 9999"},
       {u"USD", u"XYZ", 40455, Failure::NoRates,
        u"The server has no exchange rates for XYZ; it has rates for USD, EUR, RUB, GBP"},
       {u"USD", u"QQQ", 40455, Failure::UnknownCurrency, u"Unknown currency code \"QQQ\""},

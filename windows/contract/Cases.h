@@ -1,0 +1,13 @@
+#pragma once
+// The groups of cases the contract test runs.
+
+namespace contract {
+
+// The Windows backend alone; needs no server.
+void RunSystemCases();
+// The client against the server DLL as regsvr32 registered it.
+void RunRegisteredServerCases();
+// The client when the server's class is not registered.
+void RunUnregisteredServerCases();
+
+}  // namespace contract

@@ -1,0 +1,207 @@
+#include "AutomationObject.h"
+
+#include <new>
+#include <type_traits>
+
+#include "InnerServer.h"
+#include "LocaleSettings.h"
+#include "ServerModule.h"
+#include "windows/SystemLocale.h"
+
+namespace serverdll {
+
+#if defined(__i386__) || defined(_M_IX86)
+// The type library describes the operations as __stdcall; so must the client's interface, or a
+// late-bound call through the type library would unbalance the stack.
+static_assert(
+    std::is_same_v<decltype(&quorvane::IQuorvaneAutomation::GetExchangeRate),
+                   HRESULT (__stdcall quorvane::IQuorvaneAutomation::*)(BSTR, BSTR, DATE, BSTR*)>);
+static_assert(std::is_same_v<decltype(&quorvane::IQuorvaneAutomation::Set_Visible),
+                             HRESULT (__stdcall quorvane::IQuorvaneAutomation::*)(VARIANT_BOOL)>);
+#endif
+
+HRESULT AutomationObject::Create(REFIID riid, void** object) {
+  if (object == nullptr)
+    return E_POINTER;
+  *object = nullptr;
+  // The DLL keeps settings of its own; the server writes its replies in the conventions of the
+  // user's locale, as the client reads them.
+  quorvane::SetLocaleSettings(quorvane::MakeLocaleSettings(platform::ReadThreadLocaleItems()));
+  platform::ComPtr<quorvane::IQuorvaneAutomation> inner = CreateInnerServer();
+  if (!inner)
+    return E_OUTOFMEMORY;
+  auto* created = new (std::nothrow) AutomationObject(std::move(inner));
+  if (created == nullptr)
+    return E_OUTOFMEMORY;
+  const HRESULT status = created->QueryInterface(riid, object);
+  created->Release();
+  return status;
+}
+
+AutomationObject::AutomationObject(platform::ComPtr<quorvane::IQuorvaneAutomation> inner)
+    : inner_(std::move(inner)) {
+  AddModuleReference();
+}
+
+AutomationObject::~AutomationObject() {
+  ReleaseModuleReference();
+}
+
+HRESULT AutomationObject::QueryInterface(REFIID riid, void** object) {
+  if (object == nullptr)
+    return E_POINTER;
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
+      IsEqualIID(riid, quorvane::IID_IQuorvaneAutomation)) {
+    *object = static_cast<quorvane::IQuorvaneAutomation*>(this);
+  } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
+    *object = static_cast<ISupportErrorInfo*>(this);
+  } else {
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  AddRef();
+  return S_OK;
+}
+
+ULONG AutomationObject::AddRef() {
+  return ++references_;
+}
+
+ULONG AutomationObject::Release() {
+  const ULONG left = --references_;
+  if (left == 0)
+    delete this;
+  return left;
+}
+
+HRESULT AutomationObject::GetTypeInfoCount(UINT* count) {
+  if (count == nullptr)
+    return E_POINTER;
+  *count = InterfaceTypeInfo() ? 1 : 0;
+  return S_OK;
+}
+
+HRESULT AutomationObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+  if (info == nullptr)
+    return E_POINTER;
+  *info = nullptr;
+  if (index != 0)
+    return DISP_E_BADINDEX;
+  platform::ComPtr<ITypeInfo> typeInfo = InterfaceTypeInfo();
+  if (!typeInfo)
+    return TYPE_E_CANTLOADLIBRARY;
+  *info = typeInfo.Get();
+  (*info)->AddRef();
+  return S_OK;
+}
+
+HRESULT AutomationObject::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
+                                        DISPID* ids) {
+  if (!IsEqualIID(riid, IID_NULL))
+    return DISP_E_UNKNOWNINTERFACE;
+  platform::ComPtr<ITypeInfo> typeInfo = InterfaceTypeInfo();
+  if (!typeInfo)
+    return TYPE_E_CANTLOADLIBRARY;
+  return DispGetIDsOfNames(typeInfo.Get(), names, count, ids);
+}
+
+HRESULT AutomationObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+                                 VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
+  if (!IsEqualIID(riid, IID_NULL))
+    return DISP_E_UNKNOWNINTERFACE;
+  platform::ComPtr<ITypeInfo> typeInfo = InterfaceTypeInfo();
+  if (!typeInfo)
+    return TYPE_E_CANTLOADLIBRARY;
+  // The type information calls the operation through this object's function table; a failed
+  // operation comes back as DISP_E_EXCEPTION with its error information in *exception.
+  return typeInfo->Invoke(static_cast<quorvane::IQuorvaneAutomation*>(this), id, flags, params,
+                          result, exception, argumentError);
+}
+
+HRESULT AutomationObject::InterfaceSupportsErrorInfo(REFIID riid) {
+  return IsEqualIID(riid, quorvane::IID_IQuorvaneAutomation) ? S_OK : S_FALSE;
+}
+
+quorvane::IQuorvaneAutomation& AutomationObject::Inner() {
+  // Each operation starts with no error information on the thread, so that a failure never
+  // carries a description left over from an earlier call.
+  SetErrorInfo(0, nullptr);
+  return *inner_.Get();
+}
+
+// The operations: each is answered by the server's own object.
+
+HRESULT AutomationObject::Get_Visible(VARIANT_BOOL* Value) {
+  return Inner().Get_Visible(Value);
+}
+HRESULT AutomationObject::Set_Visible(VARIANT_BOOL Value) {
+  return Inner().Set_Visible(Value);
+}
+HRESULT AutomationObject::Reserved3() {
+  return Inner().Reserved3();
+}
+HRESULT AutomationObject::GetCountryList(BSTR* Result) {
+  return Inner().GetCountryList(Result);
+}
+HRESULT AutomationObject::Reserved5() {
+  return Inner().Reserved5();
+}
+HRESULT AutomationObject::GetMinimumWageList(BSTR Country, BSTR* Result) {
+  return Inner().GetMinimumWageList(Country, Result);
+}
+HRESULT AutomationObject::GetPriceIndexList(BSTR Country, BSTR* Result) {
+  return Inner().GetPriceIndexList(Country, Result);
+}
+HRESULT AutomationObject::GetFundsRateList(BSTR Country, BSTR* Result) {
+  return Inner().GetFundsRateList(Country, Result);
+}
+HRESULT AutomationObject::GetFieldValueList(BSTR FieldName, BSTR* Result) {
+  return Inner().GetFieldValueList(FieldName, Result);
+}
+HRESULT AutomationObject::Reserved10() {
+  return Inner().Reserved10();
+}
+HRESULT AutomationObject::GetListOfExchangeRate(BSTR FromCode, BSTR ToCode, BSTR* Result) {
+  return Inner().GetListOfExchangeRate(FromCode, ToCode, Result);
+}
+HRESULT AutomationObject::GetLIDCurrency(BSTR FieldName, BSTR FieldValue, BSTR* Result) {
+  return Inner().GetLIDCurrency(FieldName, FieldValue, Result);
+}
+HRESULT AutomationObject::Reserved13() {
+  return Inner().Reserved13();
+}
+HRESULT AutomationObject::Reserved14() {
+  return Inner().Reserved14();
+}
+HRESULT AutomationObject::GetExchangeRate(BSTR FromCode, BSTR ToCode, DATE Day, BSTR* Result) {
+  return Inner().GetExchangeRate(FromCode, ToCode, Day, Result);
+}
+HRESULT AutomationObject::Reserved16() {
+  return Inner().Reserved16();
+}
+HRESULT AutomationObject::Reserved17() {
+  return Inner().Reserved17();
+}
+HRESULT AutomationObject::Reserved18() {
+  return Inner().Reserved18();
+}
+HRESULT AutomationObject::Reserved19() {
+  return Inner().Reserved19();
+}
+HRESULT AutomationObject::Reserved20() {
+  return Inner().Reserved20();
+}
+HRESULT AutomationObject::Reserved21() {
+  return Inner().Reserved21();
+}
+HRESULT AutomationObject::Reserved22() {
+  return Inner().Reserved22();
+}
+HRESULT AutomationObject::Reserved23() {
+  return Inner().Reserved23();
+}
+HRESULT AutomationObject::Reserved24() {
+  return Inner().Reserved24();
+}
+
+}  // namespace serverdll
