@@ -18,7 +18,7 @@ std::size_t FieldIndex(const ServerData& data, std::u16string_view field) {
       return i;
   std::u16string known;
   for (std::u16string_view name : kCatalogueFields)
-    known += (known.empty() ? u"" : u", ") + std::u16string(name);
+    AppendToList(known, name);
   throw ReplyFailure{Failure::UnknownField,
                      u"Unknown catalogue field " + Quoted(field) + u"; the fields are " + known};
 }
@@ -45,7 +45,7 @@ void AppendListValue(std::u16string& out, std::u16string_view value) {
 std::u16string CodeList(const ServerData& data, const std::vector<std::size_t>& rows) {
   std::u16string list;
   for (std::size_t row : rows)
-    list += (list.empty() ? u"" : u", ") + data.Catalogue[row][0];
+    AppendToList(list, data.Catalogue[row][0]);
   return list;
 }
 

@@ -43,7 +43,7 @@ std::u16string RatedCurrencies(const ServerData& data) {
       if (std::find(seen.begin(), seen.end(), code) != seen.end())
         continue;
       seen.push_back(code);
-      list += (list.empty() ? u"" : u", ") + code;
+      AppendToList(list, code);
     }
   }
   return list;

@@ -54,9 +54,19 @@ Reply Answer(Build build) {
   }
 }
 
+// Appends an item to a comma-separated list of names in a description.
+inline void AppendToList(std::u16string& list, std::u16string_view item) {
+  if (!list.empty())
+    list += u", ";
+  list += item;
+}
+
 // A text in double quotes, as descriptions cite what the caller sent.
 inline std::u16string Quoted(std::u16string_view text) {
-  return u"\"" + std::u16string(text) + u"\"";
+  std::u16string quoted(1, u'"');
+  quoted += text;
+  quoted += u'"';
+  return quoted;
 }
 
 }  // namespace quorvane::server

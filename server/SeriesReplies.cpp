@@ -24,7 +24,7 @@ const Country& FindCountry(const ServerData& data, std::u16string_view name) {
       return country;
   std::u16string known;
   for (const Country& country : data.Countries)
-    known += (known.empty() ? u"" : u", ") + country.Name;
+    AppendToList(known, country.Name);
   throw ReplyFailure{Failure::UnknownCountry, u"Unknown country " + Quoted(name) +
                                                   u"; the server has data for " +
                                                   (known.empty() ? u"no country" : known)};

@@ -88,6 +88,13 @@ std::optional<std::vector<std::string>> SplitQuoted(std::string_view line) {
   }
 }
 
+std::string QuotedText(std::string_view text) {
+  std::string quoted(1, '"');
+  quoted += text;
+  quoted += '"';
+  return quoted;
+}
+
 [[noreturn]] void Fail(std::string_view path, std::size_t line, const std::string& what) {
   std::ostringstream message;
   message << path;
@@ -100,14 +107,14 @@ std::optional<std::vector<std::string>> SplitQuoted(std::string_view line) {
 int ReadDay(std::string_view path, std::size_t line, std::string_view text) {
   std::optional<int> day = ParseIsoDate(text);
   if (!day)
-    Fail(path, line, "\"" + std::string(text) + "\" is not a date of the form YYYY-MM-DD");
+    Fail(path, line, QuotedText(text) + " is not a date of the form YYYY-MM-DD");
   return *day;
 }
 
 Figure ReadFigure(std::string_view path, std::size_t line, std::string_view text) {
   std::optional<Figure> figure = ParseFigure(text);
   if (!figure)
-    Fail(path, line, "\"" + std::string(text) + "\" is not a plain decimal number");
+    Fail(path, line, QuotedText(text) + " is not a plain decimal number");
   return *figure;
 }
 
@@ -201,7 +208,7 @@ std::optional<RateTable> ReadRateTable(const FileSource& source, const std::stri
     std::string_view code = header[c];
     if (code.size() != 3 ||
         !std::all_of(code.begin(), code.end(), [](char l) { return l >= 'A' && l <= 'Z'; }))
-      Fail(path, 1, "\"" + std::string(code) + "\" is not a letter code");
+      Fail(path, 1, QuotedText(code) + " is not a letter code");
     table.Codes.push_back(FromUtf8(header[c]));
   }
   table.Columns.resize(table.Codes.size());
@@ -233,8 +240,11 @@ std::vector<CatalogueRow> ReadCatalogue(const FileSource& source) {
     return {};
   std::vector<std::string_view> lines = Lines(*text);
   std::string header;
-  for (std::u16string_view field : kCatalogueFields)
-    header += (header.empty() ? "" : ",") + ToUtf8(field);
+  for (std::u16string_view field : kCatalogueFields) {
+    if (!header.empty())
+      header += ',';
+    header += ToUtf8(field);
+  }
   CheckHeader(path, lines, header);
   std::vector<CatalogueRow> rows;
   for (std::size_t i = 1; i < lines.size(); ++i) {

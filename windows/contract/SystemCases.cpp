@@ -4,6 +4,7 @@
 #include "Cases.h"
 
 #include <string>
+#include <string_view>
 
 #include "Check.h"
 #include "Com.h"
@@ -151,6 +152,27 @@ void RunSystemCases() {
                platform::GuidToString(quorvane::IID_IQuorvaneAutomation) ==
                    u"{B87E668C-F2BD-44DB-A96D-B43E84439CD8}",
            "braced upper-case form");
+  });
+
+  RunCase("program resources: icon MAINICON, common controls 6, run as the invoking user", [] {
+    // The contract test carries the window program's icon and manifest.
+    // The icon group MAINICON and the image the system would pick from it for 32 pixels.
+    HRSRC group = FindResourceW(nullptr, L"MAINICON", MAKEINTRESOURCEW(14));
+    Expect(group != nullptr, "icon group MAINICON");
+    auto* directory = static_cast<BYTE*>(LockResource(LoadResource(nullptr, group)));
+    const int image = LookupIconIdFromDirectoryEx(directory, TRUE, 32, 32, LR_DEFAULTCOLOR);
+    Expect(image != 0 && FindResourceW(nullptr, MAKEINTRESOURCEW(image), MAKEINTRESOURCEW(3)),
+           "a 32-pixel image of MAINICON");
+    ACTCTX_SECTION_KEYED_DATA found = {};
+    found.cbSize = sizeof found;
+    Expect(FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
+                                    L"comctl32.dll", &found),
+           "the manifest brings the common controls of version 6");
+    HRSRC manifest = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    Expect(manifest != nullptr, "the manifest is resource 1");
+    const auto* text = static_cast<const char*>(LockResource(LoadResource(nullptr, manifest)));
+    const std::string_view xml(text, SizeofResource(nullptr, manifest));
+    Expect(xml.find("level=\"asInvoker\"") != std::string_view::npos, "execution level asInvoker");
   });
 
   RunCase("locale source: the thread locale's items, day names from Sunday", [] {
