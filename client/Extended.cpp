@@ -180,7 +180,10 @@ constexpr int kLargestExactPower = 27;
 // A non-negative integer in base 10^9, lowest limb first, for exact decimal digits.
 class DecimalInteger {
  public:
-  explicit DecimalInteger(std::uint64_t value) {
+  // Room for the digits that `value` times the coming powers will have, so that the limbs grow
+  // in place.
+  DecimalInteger(std::uint64_t value, int expectedDigits) {
+    limbs_.reserve(static_cast<std::size_t>(expectedDigits) / 9 + 4);
     do {
       limbs_.push_back(static_cast<std::uint32_t>(value % kBase));
       value /= kBase;
@@ -218,6 +221,7 @@ class DecimalInteger {
 
   std::string Digits() const {
     std::string out = std::to_string(limbs_.back());
+    out.reserve(out.size() + 9 * (limbs_.size() - 1));
     for (std::size_t i = limbs_.size() - 1; i-- > 0;) {
       char group[9];
       std::uint32_t limb = limbs_[i];
@@ -476,7 +480,9 @@ DecimalDigits Extended::ToDecimalDigits(int significantDigits) const {
   const int zeros = std::countr_zero(u.significand);
   const std::uint64_t odd = u.significand >> zeros;
   const int exponent = u.exponent + zeros;
-  DecimalInteger n(odd);
+  // 20 digits for the odd part, then about 0.302 digits a power of two, 0.699 a power of five.
+  const int expectedDigits = 20 + (exponent >= 0 ? exponent * 302 : -exponent * 699) / 1000;
+  DecimalInteger n(odd, expectedDigits);
   int decimalShift = 0;
   if (exponent >= 0) {
     n.MultiplyByPowerOfTwo(exponent);

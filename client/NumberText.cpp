@@ -2,9 +2,9 @@
 // display patterns of the currency editors. Only the locale settings decide the separators.
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "LocaleSettings.h"
 #include "ValueToText.h"
@@ -70,9 +70,15 @@ bool IsQuote(char16_t c) {
   return c == u'\'' || c == u'"';
 }
 
+// At most three sections of a pattern.
+struct Sections {
+  std::array<std::u16string_view, 3> text;
+  std::size_t count = 0;
+};
+
 // Splits at ";" outside quotes into at most three sections.
-std::vector<std::u16string_view> SplitSections(std::u16string_view pattern) {
-  std::vector<std::u16string_view> sections;
+Sections SplitSections(std::u16string_view pattern) {
+  Sections sections;
   std::size_t start = 0;
   char16_t quote = 0;
   for (std::size_t i = 0; i < pattern.size(); ++i) {
@@ -83,13 +89,13 @@ std::vector<std::u16string_view> SplitSections(std::u16string_view pattern) {
     } else if (IsQuote(c)) {
       quote = c;
     } else if (c == u';') {
-      sections.push_back(pattern.substr(start, i - start));
+      sections.text[sections.count++] = pattern.substr(start, i - start);
       start = i + 1;
-      if (sections.size() == 3)
+      if (sections.count == 3)
         return sections;
     }
   }
-  sections.push_back(pattern.substr(start));
+  sections.text[sections.count++] = pattern.substr(start);
   return sections;
 }
 
@@ -135,8 +141,8 @@ struct FixedDigits {
 };
 
 FixedDigits RoundToDecimals(double value, int decimals) {
-  const DecimalDigits exact = Extended::FromDouble(value).ToDecimalDigits(kExactDigits);
-  std::string digits = exact.Digits;
+  DecimalDigits exact = Extended::FromDouble(value).ToDecimalDigits(kExactDigits);
+  std::string digits = std::move(exact.Digits);
   int exponent = exact.Exponent;
   RoundHalfUp(digits, exponent, exponent + decimals);
   FixedDigits fixed;
@@ -223,8 +229,8 @@ std::u16string GeneralNumberText(const Extended& value) {
   if (value.IsZero())
     return u"0";
   const char16_t separator = CurrentLocaleSettings().DecimalSeparator;
-  const DecimalDigits exact = value.ToDecimalDigits(kExactDigits);
-  std::string digits = exact.Digits;
+  DecimalDigits exact = value.ToDecimalDigits(kExactDigits);
+  std::string digits = std::move(exact.Digits);
   int exponent = exact.Exponent;
   RoundHalfUp(digits, exponent, kGeneralDigits);
   const int count = static_cast<int>(digits.size());
@@ -279,15 +285,14 @@ std::u16string DisplayPatternText(std::u16string_view pattern, double value) {
   const double magnitude = value < 0 ? -value : value;
   if (!(magnitude < 1e18))  // also NaN
     return GeneralNumberText(Extended::FromDouble(value));
-  std::vector<std::u16string_view> sections = SplitSections(pattern);
-  const bool hasZeroSection = sections.size() == 3 && !sections[2].empty();
-  for (std::u16string_view& s : sections) {
-    if (s.empty())
-      s = sections[0];
+  const Sections split = SplitSections(pattern);
+  const bool hasZeroSection = split.count == 3 && !split.text[2].empty();
+  std::array<std::u16string_view, 3> sections = split.text;
+  for (std::size_t i = 1; i < 3; ++i) {
+    if (i >= split.count || sections[i].empty())
+      sections[i] = sections[0];
   }
   std::size_t chosen = value == 0 ? 2 : value < 0 ? 1 : 0;
-  if (chosen >= sections.size())
-    chosen = 0;
   SectionLayout layout = Analyze(sections[chosen]);
   FixedDigits fixed = RoundToDecimals(magnitude, layout.decimals);
   bool negative = value < 0;

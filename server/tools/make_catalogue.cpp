@@ -176,6 +176,11 @@ std::string NonEmpty(std::string value, const std::string& fallback) {
 }
 
 std::string MakeCatalogue() {
+  // A name that a national locale lacks falls back through the default locale: make that English
+  // whatever the environment says, so the output depends on the ICU data alone.
+  UErrorCode status = U_ZERO_ERROR;
+  uloc_setDefault("en", &status);
+  Check(status, "uloc_setDefault");
   std::ostringstream out;
   out << "LetterCode,Currency_International,CurrencyShrt_International,NumericCode,"
          "CountryName_National,CountryName_International,Currency_National,"
