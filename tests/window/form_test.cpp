@@ -1,0 +1,388 @@
+// The main window as created: every control's kind, place, caption, content and enabled state,
+// the tab order, the font and its scaling, and the error box.
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "CurrencyEdit.h"
+#include "DateEdit.h"
+#include "Errors.h"
+#include "Memo.h"
+#include "StringListComboBox.h"
+#include "TextToValue.h"
+#include "WindowTestSupport.h"
+
+using namespace quorvane;
+using quorvane::test::Control;
+
+namespace {
+
+const QStringList kFieldNames = {
+    "Currency_International", "CurrencyShrt_International", "NumericCode",
+    "CountryName_National",   "CountryName_International",  "Currency_National",
+    "CurrencyShrt_National"};
+
+}  // namespace
+
+class FormTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { test::UseTestClockAndLocale(); }
+
+  void windowProperties() {
+    Tform1 form;
+    QCOMPARE(form.objectName(), QString("form1"));
+    QCOMPARE(form.windowTitle(), QString("Quorvane test com"));
+    QCOMPARE(form.size(), QSize(750, 566));
+    QCOMPARE(form.font().family(), QString("Tahoma"));
+    QCOMPARE(form.font().pixelSize(), 11);
+  }
+
+  void controls_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("parentName");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<bool>("ownEnabled");
+    QTest::addColumn<bool>("usable");
+    const auto row = [](const char* name, const char* parent, QRect geometry, bool own,
+                        bool usable) {
+      QTest::newRow(name) << QString(name) << QString(parent) << geometry << own << usable;
+    };
+    // Top level: only Button1, Country, the memo and the frame of cxGroupBox5 are usable.
+    row("Button1", "form1", {16, 16, 145, 25}, true, true);
+    row("cxGroupBox1", "form1", {16, 56, 296, 49}, false, false);
+    row("Button2", "form1", {167, 16, 145, 25}, false, false);
+    row("cxGroupBox2", "form1", {16, 111, 296, 90}, false, false);
+    row("cxGroupBox3", "form1", {16, 215, 296, 90}, false, false);
+    row("cxGroupBox4", "form1", {16, 311, 296, 90}, false, false);
+    row("cxCheckBox1", "form1", {336, 17, 121, 19}, false, false);
+    row("cxMemo1", "form1", {16, 407, 726, 151}, true, true);
+    row("Country", "form1", {629, 16, 113, 25}, true, true);
+    row("cxGroupBox5", "form1", {318, 56, 411, 345}, true, true);
+    // Inside disabled group boxes: enabled themselves, unusable through their box.
+    row("cxComboBox1", "cxGroupBox1", {16, 19, 265, 21}, true, false);
+    row("Button4", "cxGroupBox2", {143, 22, 105, 25}, true, false);
+    row("cxDateEdit1", "cxGroupBox2", {16, 24, 121, 21}, true, false);
+    row("cxCurrencyEdit1", "cxGroupBox2", {88, 53, 160, 21}, true, false);
+    row("Button3", "cxGroupBox3", {143, 22, 105, 25}, true, false);
+    row("cxDateEdit2", "cxGroupBox3", {16, 24, 121, 21}, true, false);
+    row("cxCurrencyEdit2", "cxGroupBox3", {88, 53, 160, 21}, true, false);
+    row("Button5", "cxGroupBox4", {143, 22, 105, 25}, true, false);
+    row("cxDateEdit3", "cxGroupBox4", {16, 24, 121, 21}, true, false);
+    row("cxCurrencyEdit3", "cxGroupBox4", {88, 53, 160, 21}, true, false);
+    row("cxGroupBox6", "cxGroupBox5", {18, 19, 375, 83}, false, false);
+    row("cxGroupBox7", "cxGroupBox5", {18, 108, 375, 53}, false, false);
+    row("cxGroupBox8", "cxGroupBox5", {18, 167, 375, 82}, false, false);
+    row("Button6", "cxGroupBox6", {255, 48, 105, 25}, true, false);
+    row("cxComboBox2", "cxGroupBox6", {16, 21, 193, 21}, true, false);
+    row("cxTextEdit1", "cxGroupBox6", {224, 21, 137, 21}, true, false);
+    row("cxTextEdit2", "cxGroupBox6", {55, 48, 121, 21}, true, false);
+    row("Button7", "cxGroupBox7", {224, 19, 136, 25}, true, false);
+    row("cxComboBox3", "cxGroupBox7", {16, 21, 73, 21}, true, false);
+    row("cxComboBox4", "cxGroupBox7", {95, 21, 74, 21}, true, false);
+    row("Button8", "cxGroupBox8", {208, 46, 136, 25}, true, false);
+    row("cxComboBox5", "cxGroupBox8", {16, 21, 73, 21}, true, false);
+    row("cxComboBox6", "cxGroupBox8", {95, 21, 74, 21}, true, false);
+    row("cxDateEdit4", "cxGroupBox8", {208, 21, 121, 21}, true, false);
+    row("cxTextEdit3", "cxGroupBox8", {55, 48, 121, 21}, true, false);
+  }
+
+  void controls() {
+    QFETCH(QString, name);
+    QFETCH(QString, parentName);
+    QFETCH(QRect, geometry);
+    QFETCH(bool, ownEnabled);
+    QFETCH(bool, usable);
+    Tform1 form;
+    QWidget* control = Control<QWidget>(form, name.toLatin1().constData());
+    QCOMPARE(control->parentWidget()->objectName(), parentName);
+    QCOMPARE(control->geometry(), geometry);
+    QCOMPARE(!control->testAttribute(Qt::WA_ForceDisabled), ownEnabled);
+    QCOMPARE(control->isEnabled(), usable);
+  }
+
+  void captions_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    const char* rows[][2] = {{"Button1", "Create Quorvane"},
+                             {"Button2", "Close Quorvane"},
+                             {"Country", "Auxiliary functions"},
+                             {"Button4", "GetValueByDate"},
+                             {"Button3", "GetValueByDate"},
+                             {"Button5", "GetValueByDate"},
+                             {"Button6", "GetLIDCurrency"},
+                             {"Button7", "GetListOfExchangeRate"},
+                             {"Button8", "Get ExchangeRate"},
+                             {"cxCheckBox1", "Visible Quorvane"},
+                             {"cxGroupBox1", "Select a country"},
+                             {"cxGroupBox2", "Minimum wage"},
+                             {"cxGroupBox3", "Federal funds rate"},
+                             {"cxGroupBox4", "Consumer price index"},
+                             {"cxGroupBox5", "Auxiliary functions for currency"},
+                             {"cxGroupBox6", "Letter code of currency by specific name"},
+                             {"cxGroupBox7", "Currency rate by letter code"},
+                             {"cxGroupBox8", "Currency rate by letter code"},
+                             {"cxLabel1", "Value"},
+                             {"cxLabel2", "Value"},
+                             {"cxLabel3", "Value"},
+                             {"cxLabel4", "Value"},
+                             {"cxLabel5", "Value"}};
+    for (const auto& r : rows)
+      QTest::newRow(r[0]) << QString(r[0]) << QString(r[1]);
+  }
+
+  // Each caption is the system's text and fits in its control with the window's font.
+  void captions() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    Tform1 form;
+    QWidget* control = Control<QWidget>(form, name.toLatin1().constData());
+    QString text;
+    int room = control->width();
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+      text = button->text();
+      if (qobject_cast<QCheckBox*>(control))
+        room -= 20;  // the check mark
+      else
+        room -= 4;  // the frame
+    } else if (auto* box = qobject_cast<QGroupBox*>(control)) {
+      text = box->title();
+      room -= 16;  // the frame's ends
+    } else if (auto* label = qobject_cast<QLabel*>(control)) {
+      text = label->text();
+    }
+    QCOMPARE(text, caption);
+    QVERIFY2(control->fontMetrics().horizontalAdvance(text) <= room,
+             qPrintable(QString("%1 needs %2 of %3")
+                            .arg(text)
+                            .arg(control->fontMetrics().horizontalAdvance(text))
+                            .arg(room)));
+  }
+
+  void initialContents() {
+    Tform1 form;
+    auto* country = Control<StringListComboBox>(form, "cxComboBox1");
+    QCOMPARE(country->Text(), QString("cxComboBox1"));
+    QCOMPARE(country->count(), 0);
+    QCOMPARE(country->Items().Count(), 0);
+
+    const char* fieldBoxes[][2] = {{"cxComboBox2", "Currency_National"},
+                                   {"cxComboBox3", "RUB"},
+                                   {"cxComboBox4", "USD"},
+                                   {"cxComboBox5", "RUB"},
+                                   {"cxComboBox6", "USD"}};
+    for (const auto& [name, text] : fieldBoxes) {
+      auto* box = Control<StringListComboBox>(form, name);
+      QCOMPARE(box->Text(), QString(text));
+      QStringList items, listItems;
+      for (int i = 0; i < box->count(); ++i)
+        items.append(box->itemText(i));
+      for (const auto& item : box->Items().Items())
+        listItems.append(QString::fromStdU16String(item));
+      QCOMPARE(items, kFieldNames);
+      QCOMPARE(listItems, kFieldNames);
+      QCOMPARE(box->maxVisibleItems(), 8);
+    }
+
+    QCOMPARE(Control<QLineEdit>(form, "cxTextEdit1")->text(), QString("рубль"));
+    QCOMPARE(Control<QLineEdit>(form, "cxTextEdit1")->text().size(), 5);
+    QCOMPARE(Control<QLineEdit>(form, "cxTextEdit2")->text(), QString());
+    QCOMPARE(Control<QLineEdit>(form, "cxTextEdit3")->text(), QString());
+    for (const char* name : {"cxDateEdit1", "cxDateEdit2", "cxDateEdit3"}) {
+      QVERIFY(!Control<DateEdit>(form, name)->HasDate());
+      QCOMPARE(Control<DateEdit>(form, name)->Value(), kNullDate);
+    }
+    QCOMPARE(Control<DateEdit>(form, "cxDateEdit4")->Value(), 40459.0);
+    for (const char* name : {"cxCurrencyEdit1", "cxCurrencyEdit2", "cxCurrencyEdit3"}) {
+      QVERIFY(!Control<CurrencyEdit>(form, name)->Value());
+      QCOMPARE(Control<CurrencyEdit>(form, name)->text(), QString());
+    }
+    QVERIFY(!Control<QCheckBox>(form, "cxCheckBox1")->isChecked());
+    // Three lines, the third with its trailing space, a blank line, and a final line break.
+    QCOMPARE(Control<Memo>(form, "cxMemo1")->Text(),
+             QString("[FIX] Country list fix bag with space\r\n"
+                     "[Add]Get letter code currency by country, national name etc.\r\n"
+                     "[Add] Get exchangelist \r\n"
+                     "\r\n"));
+  }
+
+  // Tab passes over every control inside a disabled group box, and reaches them once enabled.
+  void tabOrder() {
+    Tform1 form;
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    Control<QWidget>(form, "Button1")->setFocus();
+    const auto chain = [] {
+      QStringList names;
+      QWidget* start = QApplication::focusWidget();
+      for (int i = 0; i < 40; ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        // Composite controls take the focus on an inner part; name the control.
+        while (focus && focus->objectName().isEmpty())
+          focus = focus->parentWidget();
+        if (focus && !names.isEmpty() && names.first() == focus->objectName() && i > 0)
+          break;
+        names.append(focus ? focus->objectName() : QString("?"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        if (QApplication::focusWidget() == start)
+          break;
+      }
+      return names;
+    };
+    QCOMPARE(chain(), QStringList({"Button1", "cxMemo1", "Country"}));
+
+    for (const char* box : {"cxGroupBox1", "cxGroupBox6", "cxGroupBox8"})
+      Control<QWidget>(form, box)->setEnabled(true);
+    Control<QWidget>(form, "Button1")->setFocus();
+    QCOMPARE(chain(), QStringList({"Button1", "cxComboBox1", "cxMemo1", "Country", "Button6",
+                                   "cxComboBox2", "cxTextEdit1", "cxTextEdit2", "Button8",
+                                   "cxComboBox5", "cxComboBox6", "cxDateEdit4", "cxTextEdit3"}));
+  }
+
+  // The window and its controls grow or shrink by the ratio of the text heights.
+  void scaling_data() {
+    QTest::addColumn<int>("textHeight");
+    QTest::addColumn<QSize>("windowSize");
+    QTest::addColumn<QRect>("memo");
+    QTest::addColumn<QRect>("button7");
+    QTest::newRow("design height: unchanged")
+        << 13 << QSize(750, 566) << QRect(16, 407, 726, 151) << QRect(224, 19, 136, 25);
+    QTest::newRow("smaller font: 11/13")
+        << 11 << QSize(635, 479) << QRect(14, 344, 614, 128) << QRect(190, 16, 115, 21);
+    QTest::newRow("larger font: 26/13")
+        << 26 << QSize(1500, 1132) << QRect(32, 814, 1452, 302) << QRect(448, 38, 272, 50);
+  }
+
+  void scaling() {
+    QFETCH(int, textHeight);
+    QFETCH(QSize, windowSize);
+    QFETCH(QRect, memo);
+    QFETCH(QRect, button7);
+    Tform1 form;
+    Tform1::ScaleForm(form, Tform1::kDesignTextHeight, textHeight);
+    QCOMPARE(form.size(), windowSize);
+    QCOMPARE(Control<QWidget>(form, "cxMemo1")->geometry(), memo);
+    QCOMPARE(Control<QWidget>(form, "Button7")->geometry(), button7);
+  }
+
+  // The font renders at the design's text height here, so the window keeps its design size.
+  void fontKeepsDesignSize() {
+    Tform1 form;
+    QCOMPARE(form.fontMetrics().height(), Tform1::kDesignTextHeight);
+  }
+
+  void errorBoxText_data() {
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("ends in a letter") << "Unknown country"
+                                      << "Unknown country.";
+    QTest::newRow("ends in a full stop") << "No data."
+                                         << "No data.";
+    QTest::newRow("ends in a parenthesis (code 41)") << "List index out of bounds (0)"
+                                                     << "List index out of bounds (0)";
+    QTest::newRow("ends in a blank") << "trailing "
+                                     << "trailing ";
+    QTest::newRow("ends in a slash (code 47)") << "path/"
+                                               << "path/.";
+    QTest::newRow("ends in a digit") << "OLE error 80004005"
+                                     << "OLE error 80004005.";
+    QTest::newRow("ends in a quote (code 39)") << "name 'x'"
+                                               << "name 'x'";
+    QTest::newRow("date message ends in a letter") << "''x'' is not a valid date"
+                                                   << "''x'' is not a valid date.";
+    QTest::newRow("ends in a Cyrillic letter") << QString("ошибка") << QString("ошибка.");
+    QTest::newRow("empty stays empty") << ""
+                                       << "";
+  }
+
+  void errorBoxText() {
+    QFETCH(QString, message);
+    QFETCH(QString, shown);
+    QCOMPARE(ErrorBoxText(message), shown);
+  }
+
+  void applicationTitle_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("lower-cased after the first") << "/opt/x/DemoTOOL.exe"
+                                                 << "Demotool";
+    QTest::newRow("cut at the first full stop") << "/opt/x/Demo.Tool.exe"
+                                                << "Demo";
+    QTest::newRow("no extension") << "/usr/bin/QuorvaneTestCom"
+                                  << "Quorvanetestcom";
+    QTest::newRow("Windows folders") << "C:\\Program Files\\QUORVANE.EXE"
+                                     << "Quorvane";
+    QTest::newRow("first character kept as it is") << "/x/qUORVANE"
+                                                   << "quorvane";
+    QTest::newRow("a dotted folder does not cut") << "/a.b/Tool"
+                                                  << "Tool";
+  }
+
+  void applicationTitle() {
+    QFETCH(QString, path);
+    QFETCH(QString, title);
+    QCOMPARE(ApplicationTitleFromPath(path), title);
+  }
+
+  // Every error of an action reaches the presenter with the title as caption and the full stop
+  // rule applied; the action's handler returns normally.
+  void errorBoxShowsEveryKind() {
+    SetApplicationTitle("Quorvanetestcom");
+    test::ErrorBoxCatcher catcher;
+    Guarded([] { throw EConvertError(u"'1,5' is not a valid floating point value"); });
+    Guarded([] { throw std::runtime_error("out of memory"); });
+    Guarded([] { throw 42; });
+    Guarded([] {});
+    QCOMPARE(catcher.boxes.size(), size_t{3});
+    QCOMPARE(catcher.boxes[0].first, QString("Quorvanetestcom"));
+    QCOMPARE(catcher.boxes[0].second, QString("'1,5' is not a valid floating point value."));
+    QCOMPARE(catcher.boxes[1].second, QString("out of memory."));
+    QCOMPARE(catcher.boxes[2].second, QString("Unknown error."));
+  }
+
+  // The real box: modal, stop icon, one OK button, the title as caption; closed by a timer.
+  void realMessageBox() {
+    SetApplicationTitle("Demotool");
+    Tform1 form;
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QString caption, text;
+    int buttons = 0;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QWidget* owner = nullptr;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box)
+        return;
+      caption = box->windowTitle();
+      text = box->text();
+      icon = box->icon();
+      buttons = box->buttons().size();
+      owner = box->parentWidget();
+      modal = box->isModal();
+      box->button(QMessageBox::Ok)->click();
+    });
+    Guarded([] { throw Exception(u"Server object is not created"); });
+    QCOMPARE(caption, QString("Demotool"));
+    QCOMPARE(text, QString("Server object is not created."));
+    QCOMPARE(icon, QMessageBox::Critical);
+    QCOMPARE(buttons, 1);
+    QCOMPARE(owner, &form);
+    QVERIFY(modal);
+    // The window takes input again.
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QVERIFY(form.isEnabled());
+  }
+};
+
+QTEST_MAIN(FormTest)
+#include "form_test.moc"

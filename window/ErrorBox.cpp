@@ -1,0 +1,89 @@
+#include "ErrorBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QWidget>
+#include <exception>
+
+#include "Errors.h"
+
+namespace quorvane {
+
+namespace {
+
+QString& Title() {
+  static QString title;
+  return title;
+}
+
+ErrorPresenter& Presenter() {
+  static ErrorPresenter presenter;
+  return presenter;
+}
+
+}  // namespace
+
+QString ApplicationTitleFromPath(const QString& path) {
+  // The path is read with room for 256 characters, as the system gives it.
+  const QString full = path.left(255);
+  QString name = full.mid(full.lastIndexOf(QLatin1Char('/')) + 1);
+  name = name.mid(name.lastIndexOf(QLatin1Char('\\')) + 1);
+  const int dot = name.indexOf(QLatin1Char('.'));
+  if (dot >= 0)
+    name.truncate(dot);
+  if (name.size() > 1)
+    name = name.left(1) + name.mid(1).toLower();
+  return name;
+}
+
+void SetApplicationTitle(const QString& title) {
+  Title() = title;
+}
+
+QString ApplicationTitle() {
+  return Title();
+}
+
+QString ErrorBoxText(const QString& message) {
+  if (!message.isEmpty() && message.back().unicode() > u'.')
+    return message + QLatin1Char('.');
+  return message;
+}
+
+ErrorPresenter SetErrorPresenter(ErrorPresenter presenter) {
+  ErrorPresenter former = std::move(Presenter());
+  Presenter() = std::move(presenter);
+  return former;
+}
+
+void ShowMessageBox(const QString& caption, const QString& text) {
+  QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok,
+                  QApplication::activeWindow());
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+}
+
+void ShowErrorBox(const QString& message) {
+  // A window holding the mouse lets it go first, so the box gets the clicks.
+  if (QWidget* grabber = QWidget::mouseGrabber())
+    grabber->releaseMouse();
+  const QString text = ErrorBoxText(message);
+  if (Presenter())
+    Presenter()(ApplicationTitle(), text);
+  else
+    ShowMessageBox(ApplicationTitle(), text);
+}
+
+void ShowCurrentError() {
+  try {
+    throw;
+  } catch (const Exception& error) {
+    ShowErrorBox(QString::fromStdU16String(error.Message()));
+  } catch (const std::exception& error) {
+    ShowErrorBox(QString::fromUtf8(error.what()));
+  } catch (...) {
+    ShowErrorBox(QStringLiteral("Unknown error"));
+  }
+}
+
+}  // namespace quorvane

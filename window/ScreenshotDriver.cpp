@@ -1,0 +1,96 @@
+// Drives the test window through its main job against the reference server and writes a PNG of
+// the window after each step: start, Create, each lookup and each currency tool.
+// Usage: QuorvaneScreenshots <folder>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTextStream>
+
+#include "Com.h"
+#include "DateEdit.h"
+#include "ErrorBox.h"
+#include "LocaleSource.h"
+#include "ReferenceServer.h"
+#include "StartUp.h"
+#include "uMain.h"
+#include "uQuorvaneFunc.h"
+
+namespace {
+
+class Driver {
+ public:
+  Driver(quorvane::Tform1& form, QString folder) : form_(form), folder_(std::move(folder)) {}
+
+  void Click(const char* button) {
+    form_.findChild<QPushButton*>(QString::fromLatin1(button))->click();
+    QApplication::processEvents();
+  }
+  void SetDate(const char* editor, QDate date) {
+    form_.findChild<quorvane::DateEdit*>(QString::fromLatin1(editor))->SetDate(date);
+  }
+  void Shot(const QString& name) {
+    QApplication::processEvents();
+    const QString path = QDir(folder_).filePath(name + QStringLiteral(".png"));
+    if (form_.grab().save(path))
+      QTextStream(stdout) << path << Qt::endl;
+    else
+      QTextStream(stderr) << "could not write " << path << Qt::endl;
+  }
+
+ private:
+  quorvane::Tform1& form_;
+  QString folder_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+  QDir().mkpath(folder);
+  quorvane::SetApplicationTitle(
+      quorvane::ApplicationTitleFromPath(QCoreApplication::applicationFilePath()));
+  // An error box would stop the run: report the error on the console instead.
+  quorvane::SetErrorPresenter([](const QString& caption, const QString& text) {
+    QTextStream(stderr) << caption << ": " << text << Qt::endl;
+  });
+
+  quorvane::server::ReferenceServerRegistration registration;
+  quorvane::ProgramSteps steps;
+  steps.OleInitialize = [] { return OleInitialize(nullptr); };
+  steps.CoInitialize = [] { return CoInitialize(nullptr); };
+  steps.ReadLocaleSettings = quorvane::ReadLocaleSettings;
+  steps.RegisterServer = [&registration] {
+    registration = quorvane::server::RegisterReferenceServer();
+  };
+  steps.RunMainWindow = [&folder] {
+    quorvane::Tform1 form1;
+    form1.show();
+    Driver driver(form1, folder);
+    driver.Shot(QStringLiteral("1-start"));
+    driver.Click("Button1");
+    driver.Shot(QStringLiteral("2-created"));
+    driver.SetDate("cxDateEdit1", QDate(2015, 6, 17));
+    driver.SetDate("cxDateEdit2", QDate(2015, 6, 17));
+    driver.SetDate("cxDateEdit3", QDate(2015, 6, 17));
+    driver.Click("Button4");
+    driver.Click("Button3");
+    driver.Click("Button5");
+    driver.Shot(QStringLiteral("3-lookups"));
+    driver.Click("Button6");
+    driver.Click("Button7");
+    driver.Click("Button8");
+    driver.Shot(QStringLiteral("4-currency-tools"));
+    driver.Click("Country");
+    driver.Shot(QStringLiteral("5-raw-history"));
+    driver.Click("Button2");
+    driver.Shot(QStringLiteral("6-closed"));
+  };
+  steps.FinalizeClient = quorvane::FinalizeQuorvaneFunc;
+  steps.RevokeServer = [&registration] { registration.Revoke(); };
+  steps.CoUninitialize = [] { CoUninitialize(); };
+  steps.OleUninitialize = [] { OleUninitialize(); };
+  return quorvane::RunProgram(steps);
+}
