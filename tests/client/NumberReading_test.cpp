@@ -117,6 +117,9 @@ TEST_F(NumberReadingTest, MoneyRoundsToTheNearestTenThousandthTiesToEven) {
       {u"922337203685477,5807", std::numeric_limits<std::int64_t>::max()},
       {u"-922337203685477,5808", std::numeric_limits<std::int64_t>::min()},
       {u"1E-4", 1},
+      // Above 2^62 the division by 10^4 and the product by 10^4, each rounded to 64 bits, can
+      // end on a half and move an odd count to the even one next to it, as on the x87 unit.
+      {u"761900026501372,7261", 7619000265013727260},
       {u"0,000049999999999999999999", 0},
   };
   for (const Case& c : cases)

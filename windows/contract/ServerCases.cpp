@@ -262,8 +262,17 @@ void RunRegisteredServerCases() {
              "entry " + std::to_string(i) + " reads the same");
   });
 
-  RunCase("CloseServer releases the object; operations then raise", [] {
+  RunCase("CloseServer releases the last reference; operations then raise", [] {
+    // Asked directly: the DLL counts its live objects and locks.
+    using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
+    HMODULE dll = GetModuleHandleW(L"QuorvaneServer.dll");
+    Expect(dll != nullptr, "the DLL is loaded in process");
+    auto canUnloadNow = reinterpret_cast<CanUnloadNow>(
+        reinterpret_cast<void (*)()>(GetProcAddress(dll, "DllCanUnloadNow")));
+    Expect(canUnloadNow != nullptr, "DllCanUnloadNow is exported");
+    Expect(canUnloadNow() == S_FALSE, "in use while connected");
     Expect(quorvane::CloseServer() && !ServerIntf, "closed");
+    Expect(canUnloadNow() == S_OK, "no object left behind by the whole run");
     Expect(quorvane::CloseServer(), "closing again answers true");
     bool raised = false;
     try {
