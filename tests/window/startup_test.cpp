@@ -2,11 +2,15 @@
 // client lets the server go, and the runtime shut down last, each uninitialisation only when its
 // initialisation succeeded.
 
+#include <QAbstractButton>
 #include <QTimer>
+#include <optional>
 
 #include "RuntimeTrace.h"
+#include "ScriptedServer.h"
 #include "StartUp.h"
 #include "WindowTestSupport.h"
+#include "uQuorvaneFunc.h"
 
 using namespace quorvane;
 
@@ -92,6 +96,76 @@ class StartUpTest : public QObject {
     QCOMPARE(calls, QStringList({"OleInitialize", "CoInitialize", "ReadLocaleSettings",
                                  "RegisterServer", "loop ended", "FinalizeClient, windows: 0",
                                  "RevokeServer", "CoUninitialize", "OleUninitialize"}));
+  }
+
+  // Closing the window while connected: the server object goes after the window and before the
+  // runtime is shut down; closing it unconnected releases nothing.
+  void serverReleasedAfterTheWindow_data() {
+    QTest::addColumn<bool>("connect");
+    QTest::newRow("connected") << true;
+    QTest::newRow("not connected") << false;
+  }
+
+  void serverReleasedAfterTheWindow() {
+    QFETCH(bool, connect);
+    QStringList calls;
+    std::optional<scripted::ScopedScriptedServer> server;
+    ProgramSteps steps = RecordingSteps(calls, S_OK, S_OK);
+    steps.OleInitialize = [] { return OleInitialize(nullptr); };
+    steps.CoInitialize = [] { return CoInitialize(nullptr); };
+    steps.CoUninitialize = [&calls] {
+      calls << "CoUninitialize";
+      CoUninitialize();
+    };
+    steps.OleUninitialize = [] { OleUninitialize(); };
+    steps.RegisterServer = [&] {
+      calls << "RegisterServer";
+      server.emplace();
+      (*server)->Reply(scripted::Op::GetCountryList, u";Russia");
+      (*server)->Reply(scripted::Op::GetFieldValueList, u"RUB,USD");
+      (*server)->OnRelease([&calls](int object, ULONG left) {
+        if (left == 0)
+          calls << QString("server object %1 released").arg(object);
+      });
+    };
+    steps.RunMainWindow = [&] {
+      Tform1 form1;
+      test::ErrorBoxCatcher errors;
+      form1.show();
+      QTimer::singleShot(0, &form1, [&form1, connect] {
+        if (connect)
+          test::Control<QAbstractButton>(form1, "Button1")->click();
+        form1.close();
+      });
+      QApplication::exec();
+      calls << QString("window gone, errors: %1").arg(errors.boxes.size());
+    };
+    steps.FinalizeClient = [&calls] {
+      calls << "FinalizeClient";
+      FinalizeQuorvaneFunc();
+    };
+    steps.RevokeServer = [&] {
+      calls << "RevokeServer";
+      server.reset();
+    };
+    RunProgram(steps);
+    QStringList expected = {"window gone, errors: 0", "FinalizeClient"};
+    if (connect)
+      expected << "server object 1 released";
+    expected << "RevokeServer"
+             << "CoUninitialize";
+    QCOMPARE(calls.mid(calls.indexOf("RegisterServer") + 1), expected);
+  }
+
+  // A change of the system's locale reads the settings again.
+  void localeChangeReadsTheSettings() {
+    Tform1 form;
+    LocaleSettings odd;
+    odd.DecimalSeparator = u'#';
+    SetLocaleSettings(odd);
+    QEvent change(QEvent::LocaleChange);
+    QApplication::sendEvent(&form, &change);
+    QCOMPARE(CurrentLocaleSettings().DecimalSeparator, u'.');  // the tests run in the C locale
   }
 };
 
