@@ -81,6 +81,24 @@ std::vector<quorvane::DateValueRec> ExchangeHistory() {
 }  // namespace
 
 void RunRegisteredServerCases() {
+  RunCase("registration: in-process server, apartment threading, program id", [] {
+    const std::wstring key = L"CLSID\\{9470904C-EAB4-4BD4-8724-274F79A89FC0}\\InprocServer32";
+    auto text = [&](const wchar_t* name) {
+      wchar_t value[MAX_PATH] = {};
+      DWORD size = sizeof value;
+      const LSTATUS status =
+          RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size);
+      return status == ERROR_SUCCESS ? std::wstring(value) : std::wstring();
+    };
+    const std::wstring path = text(nullptr);
+    Expect(path.size() > 19 && path.ends_with(L"\\QuorvaneServer.dll"), "the DLL's path");
+    Expect(text(L"ThreadingModel") == L"Apartment", "apartment threading");
+    CLSID found = {};
+    Expect(SUCCEEDED(CLSIDFromProgID(L"Quorvane.Automation", &found)) &&
+               IsEqualCLSID(found, quorvane::CLASS_CoQuorvaneAutomation),
+           "the program id names the class");
+  });
+
   RunCase("CreateServer connects to the registered DLL", [] {
     Expect(quorvane::CreateServer(), "CreateServer answers true");
     Expect(static_cast<bool>(ServerIntf), "ServerIntf holds the object");
@@ -302,7 +320,13 @@ void RunUnregisteredServerCases() {
            "message \"" + Utf8(message) + "\"");
   });
 
-  RunCase("unregistration removed the program id", [] {
+  RunCase("unregistration removed the class and the program id", [] {
+    HKEY key = nullptr;
+    const LSTATUS opened = RegOpenKeyExW(
+        HKEY_CLASSES_ROOT, L"CLSID\\{9470904C-EAB4-4BD4-8724-274F79A89FC0}", 0, KEY_READ, &key);
+    if (opened == ERROR_SUCCESS)
+      RegCloseKey(key);
+    Expect(opened == ERROR_FILE_NOT_FOUND, "the class key is gone");
     CLSID found;
     Expect(FAILED(CLSIDFromProgID(L"Quorvane.Automation", &found)), "program id still resolves");
   });
