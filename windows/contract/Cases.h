@@ -7,6 +7,8 @@ namespace contract {
 void RunSystemCases();
 // The client against the server DLL as regsvr32 registered it.
 void RunRegisteredServerCases();
+// The registered type library against the client's interface.
+void RunTypeLibraryCases();
 // The client when the server's class is not registered.
 void RunUnregisteredServerCases();
 

@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     contract::RunUnregisteredServerCases();
   } else {
     contract::RunSystemCases();
+    contract::RunTypeLibraryCases();
     contract::RunRegisteredServerCases();
   }
 
