@@ -370,6 +370,7 @@ class FormTest : public QObject {
     form.show();
     QApplication::setActiveWindow(&form);
     QVERIFY(QTest::qWaitForWindowActive(&form));
+    Control<QWidget>(form, "cxMemo1")->setFocus();
     QString caption, text;
     int buttons = 0;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -394,9 +395,10 @@ class FormTest : public QObject {
     QCOMPARE(buttons, 1);
     QCOMPARE(owner, &form);
     QVERIFY(modal);
-    // The window takes input again.
+    // The window takes input again, with the focus where it was.
     QVERIFY(QApplication::activeModalWidget() == nullptr);
     QVERIFY(form.isEnabled());
+    QTRY_COMPARE(QApplication::focusWidget(), Control<QWidget>(form, "cxMemo1"));
   }
 };
 
