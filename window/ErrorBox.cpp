@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QWidget>
 #include <exception>
 
@@ -57,10 +58,16 @@ ErrorPresenter SetErrorPresenter(ErrorPresenter presenter) {
 }
 
 void ShowMessageBox(const QString& caption, const QString& text) {
-  QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok,
-                  QApplication::activeWindow());
+  const QPointer<QWidget> active = QApplication::activeWindow();
+  const QPointer<QWidget> focus = QApplication::focusWidget();
+  QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, active);
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
+  // The window active before takes the input again, with the focus where it was.
+  if (active)
+    active->activateWindow();
+  if (focus)
+    focus->setFocus();
 }
 
 void ShowErrorBox(const QString& message) {

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "ErrorBox.h"
@@ -54,6 +55,7 @@ Tform1::Tform1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Tform
   for (auto* box : {ui->cxComboBox1, ui->cxComboBox2, ui->cxComboBox3, ui->cxComboBox4,
                     ui->cxComboBox5, ui->cxComboBox6})
     box->TakeItemsFromForm();
+  // The one date of the form: the description holds texts, not the dates of these editors.
   ui->cxDateEdit4->SetDate(QDate(2010, 10, 8));
   ScaleForm(*this, kDesignTextHeight, QFontMetrics(font).height());
   ConnectHandlers();
@@ -92,11 +94,10 @@ void Tform1::changeEvent(QEvent* event) {
 }
 
 void Tform1::SetConnected(bool connected) {
-  for (QWidget* control :
-       {static_cast<QWidget*>(ui->Button2), static_cast<QWidget*>(ui->cxGroupBox1),
-        static_cast<QWidget*>(ui->cxGroupBox2), static_cast<QWidget*>(ui->cxGroupBox3),
-        static_cast<QWidget*>(ui->cxGroupBox4), static_cast<QWidget*>(ui->cxGroupBox6),
-        static_cast<QWidget*>(ui->cxGroupBox7), static_cast<QWidget*>(ui->cxGroupBox8)})
+  // In this order: Button2, then the group boxes of the working controls.
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           ui->Button2, ui->cxGroupBox1, ui->cxGroupBox2, ui->cxGroupBox3, ui->cxGroupBox4,
+           ui->cxGroupBox6, ui->cxGroupBox7, ui->cxGroupBox8})
     control->setEnabled(connected);
   ui->Button1->setEnabled(!connected);
 }

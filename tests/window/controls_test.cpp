@@ -128,7 +128,10 @@ class ControlsTest : public QObject {
     QCOMPARE(edit.Calendar()->selectedDate(), QDate::currentDate());
     edit.Calendar()->window()->hide();
     edit.SetDate(QDate(2010, 10, 8));
-    edit.ShowCalendar();
+    // The drop-down button beside the text opens it.
+    auto* dropDown = edit.findChild<QToolButton*>(QString(), Qt::FindDirectChildrenOnly);
+    QVERIFY(dropDown);
+    QTest::mouseClick(dropDown, Qt::LeftButton);
     QVERIFY(edit.Calendar()->isVisible());
     QCOMPARE(edit.Calendar()->selectedDate(), QDate(2010, 10, 8));
     QCOMPARE(edit.Calendar()->monthShown(), 10);

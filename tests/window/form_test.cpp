@@ -347,6 +347,22 @@ class FormTest : public QObject {
     QCOMPARE(catcher.boxes[2].second, QString("Unknown error."));
   }
 
+  // A widget that holds the mouse lets it go before the box shows.
+  void errorBoxTakesTheMouseBack() {
+    Tform1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QWidget* button = Control<QWidget>(form, "Country");
+    button->grabMouse();
+    QCOMPARE(QWidget::mouseGrabber(), button);
+    QWidget* grabberWhenShown = button;
+    const ErrorPresenter former = SetErrorPresenter(
+        [&](const QString&, const QString&) { grabberWhenShown = QWidget::mouseGrabber(); });
+    Guarded([] { throw Exception(u"x"); });
+    SetErrorPresenter(former);
+    QCOMPARE(grabberWhenShown, nullptr);
+  }
+
   // The real box: modal, stop icon, one OK button, the title as caption; closed by a timer.
   void realMessageBox() {
     SetApplicationTitle("Demotool");
@@ -354,6 +370,7 @@ class FormTest : public QObject {
     form.show();
     QApplication::setActiveWindow(&form);
     QVERIFY(QTest::qWaitForWindowActive(&form));
+    Control<QWidget>(form, "cxMemo1")->setFocus();
     QString caption, text;
     int buttons = 0;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -378,9 +395,10 @@ class FormTest : public QObject {
     QCOMPARE(buttons, 1);
     QCOMPARE(owner, &form);
     QVERIFY(modal);
-    // The window takes input again.
+    // The window takes input again, with the focus where it was.
     QVERIFY(QApplication::activeModalWidget() == nullptr);
     QVERIFY(form.isEnabled());
+    QTRY_COMPARE(QApplication::focusWidget(), Control<QWidget>(form, "cxMemo1"));
   }
 };
 
