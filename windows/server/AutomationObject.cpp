@@ -24,9 +24,6 @@ HRESULT AutomationObject::Create(REFIID riid, void** object) {
   if (object == nullptr)
     return E_POINTER;
   *object = nullptr;
-  // The DLL keeps settings of its own; the server writes its replies in the conventions of the
-  // user's locale, as the client reads them.
-  quorvane::SetLocaleSettings(quorvane::MakeLocaleSettings(platform::ReadThreadLocaleItems()));
   platform::ComPtr<quorvane::IQuorvaneAutomation> inner = CreateInnerServer();
   if (!inner)
     return E_OUTOFMEMORY;
@@ -126,6 +123,9 @@ quorvane::IQuorvaneAutomation& AutomationObject::Inner() {
   // Each operation starts with no error information on the thread, so that a failure never
   // carries a description left over from an earlier call.
   SetErrorInfo(0, nullptr);
+  // The DLL keeps locale settings of its own. The server writes its replies in the conventions of
+  // the user's locale as it is at the call, as the client reads them after every settings change.
+  quorvane::SetLocaleSettings(quorvane::MakeLocaleSettings(platform::ReadThreadLocaleItems()));
   return *inner_.Get();
 }
 
