@@ -203,6 +203,10 @@ std::u16string SystemMessageText(HRESULT status);
 // The braced registry form of a GUID: {9470904C-EAB4-4BD4-8724-274F79A89FC0}.
 std::u16string GuidToString(const GUID& guid);
 
+// Whether the runtime already knows a server for the class: on the portable runtime a class
+// object registered in this process, on Windows the registry's in-process or local server entry.
+bool IsClassRegistered(const CLSID& clsid);
+
 // BSTR <-> UTF-16 text, so that code above the platform never casts between character types.
 BSTR AllocBstr(std::u16string_view text);  // the empty text gives a null BSTR
 std::u16string BstrText(BSTR text);        // a null BSTR gives the empty text

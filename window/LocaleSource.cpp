@@ -72,8 +72,4 @@ LocaleItems LocaleItemsOf(const QLocale& locale) {
   return items;
 }
 
-void ReadLocaleSettings() {
-  SetLocaleSettings(MakeLocaleSettings(LocaleItemsOf(QLocale::system())));
-}
-
 }  // namespace quorvane

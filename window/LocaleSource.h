@@ -16,7 +16,8 @@ std::u16string CaseFreeDatePattern(const QString& pattern);
 // The first character between two fields of a pattern, outside quotes; empty when there is none.
 std::u16string FieldSeparatorOf(const QString& pattern);
 
-// Reads the system's locale into the process-wide settings.
+// Reads the user's locale into the process-wide settings: Qt's system locale, or on Windows the
+// thread's locale as the system gives it (the build picks the source file).
 void ReadLocaleSettings();
 
 }  // namespace quorvane

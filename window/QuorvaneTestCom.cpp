@@ -1,5 +1,6 @@
 // The program entry: prepares the component runtime, reads the locale settings, registers the
-// reference server under its class id, runs the main window, and takes everything down in order.
+// embedded reference server under its class id unless the system already has a server for it, runs
+// the main window, and takes everything down in order.
 
 #include <QApplication>
 
@@ -39,8 +40,11 @@ int main(int argc, char** argv) {
   steps.OleInitialize = [] { return OleInitialize(nullptr); };
   steps.CoInitialize = [] { return CoInitialize(nullptr); };
   steps.ReadLocaleSettings = quorvane::ReadLocaleSettings;
+  // The embedded reference server is the default: a server the system already knows for the
+  // class id (a registered server on Windows) is left to serve.
   steps.RegisterServer = [&registration] {
-    registration = quorvane::server::RegisterReferenceServer();
+    if (!platform::IsClassRegistered(quorvane::CLASS_CoQuorvaneAutomation))
+      registration = quorvane::server::RegisterReferenceServer();
   };
   steps.RunMainWindow = [] {
     quorvane::Tform1 form1;

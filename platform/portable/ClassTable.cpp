@@ -75,6 +75,18 @@ HRESULT CoRevokeClassObject(DWORD dwRegister) {
   return S_OK;
 }
 
+namespace platform {
+
+bool IsClassRegistered(const CLSID& clsid) {
+  IUnknown* classObject = FindClassObject(clsid, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER);
+  if (classObject == nullptr)
+    return false;
+  classObject->Release();
+  return true;
+}
+
+}  // namespace platform
+
 HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD dwClsContext, REFIID riid,
                          LPVOID* ppv) {
   if (ppv == nullptr)

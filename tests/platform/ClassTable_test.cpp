@@ -195,6 +195,18 @@ TEST(ClassTable, TheNewestRegistrationServesAndRevokingUncovers) {
   unknown->Release();
 }
 
+TEST(ClassTable, IsClassRegisteredFollowsRegistrationAndRevoking) {
+  EXPECT_FALSE(platform::IsClassRegistered(kClass));
+  Factory factory(1);
+  {
+    Registered registered(kClass, &factory, CLSCTX_INPROC_SERVER);
+    EXPECT_TRUE(platform::IsClassRegistered(kClass));
+    EXPECT_FALSE(platform::IsClassRegistered(kOtherClass));
+    EXPECT_EQ(factory.references, 1u);  // the look-up keeps no reference
+  }
+  EXPECT_FALSE(platform::IsClassRegistered(kClass));
+}
+
 TEST(ClassTable, RegistrationArguments) {
   Factory factory(1);
   EXPECT_EQ(CoRegisterClassObject(kClass, &factory, CLSCTX_INPROC_SERVER, 0, nullptr), E_POINTER);

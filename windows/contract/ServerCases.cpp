@@ -97,6 +97,8 @@ void RunRegisteredServerCases() {
     Expect(SUCCEEDED(CLSIDFromProgID(L"Quorvane.Automation", &found)) &&
                IsEqualCLSID(found, quorvane::CLASS_CoQuorvaneAutomation),
            "the program id names the class");
+    Expect(platform::IsClassRegistered(quorvane::CLASS_CoQuorvaneAutomation),
+           "the platform sees the registered server, so the window leaves it to serve");
   });
 
   RunCase("CreateServer connects to the registered DLL", [] {
@@ -303,6 +305,8 @@ void RunRegisteredServerCases() {
 void RunUnregisteredServerCases() {
   RunCase("CreateServer answers false when the class is not registered", [] {
     Expect(!quorvane::CreateServer(), "CreateServer answers false");
+    Expect(!platform::IsClassRegistered(quorvane::CLASS_CoQuorvaneAutomation),
+           "the platform sees no server, so the window registers its embedded one");
     Expect(!ServerIntf, "ServerIntf stays empty");
   });
 
