@@ -4,13 +4,9 @@
 
 #include <QApplication>
 
-#include "Com.h"
 #include "ErrorBox.h"
-#include "LocaleSource.h"
-#include "ReferenceServer.h"
-#include "StartUp.h"
+#include "SystemSteps.h"
 #include "uMain.h"
-#include "uQuorvaneFunc.h"
 
 namespace {
 
@@ -36,24 +32,9 @@ int main(int argc, char** argv) {
       quorvane::ApplicationTitleFromPath(QCoreApplication::applicationFilePath()));
 
   quorvane::server::ReferenceServerRegistration registration;
-  quorvane::ProgramSteps steps;
-  steps.OleInitialize = [] { return OleInitialize(nullptr); };
-  steps.CoInitialize = [] { return CoInitialize(nullptr); };
-  steps.ReadLocaleSettings = quorvane::ReadLocaleSettings;
-  // The embedded reference server is the default: a server the system already knows for the
-  // class id (a registered server on Windows) is left to serve.
-  steps.RegisterServer = [&registration] {
-    if (!platform::IsClassRegistered(quorvane::CLASS_CoQuorvaneAutomation))
-      registration = quorvane::server::RegisterReferenceServer();
-  };
-  steps.RunMainWindow = [] {
+  return quorvane::RunProgram(quorvane::SystemProgramSteps(registration, [] {
     quorvane::Tform1 form1;
     form1.show();
     QApplication::exec();
-  };
-  steps.FinalizeClient = quorvane::FinalizeQuorvaneFunc;
-  steps.RevokeServer = [&registration] { registration.Revoke(); };
-  steps.CoUninitialize = [] { CoUninitialize(); };
-  steps.OleUninitialize = [] { OleUninitialize(); };
-  return quorvane::RunProgram(steps);
+  }));
 }

@@ -8,14 +8,10 @@
 #include <QPushButton>
 #include <QTextStream>
 
-#include "Com.h"
 #include "DateEdit.h"
 #include "ErrorBox.h"
-#include "LocaleSource.h"
-#include "ReferenceServer.h"
-#include "StartUp.h"
+#include "SystemSteps.h"
 #include "uMain.h"
-#include "uQuorvaneFunc.h"
 
 namespace {
 
@@ -58,14 +54,7 @@ int main(int argc, char** argv) {
   });
 
   quorvane::server::ReferenceServerRegistration registration;
-  quorvane::ProgramSteps steps;
-  steps.OleInitialize = [] { return OleInitialize(nullptr); };
-  steps.CoInitialize = [] { return CoInitialize(nullptr); };
-  steps.ReadLocaleSettings = quorvane::ReadLocaleSettings;
-  steps.RegisterServer = [&registration] {
-    registration = quorvane::server::RegisterReferenceServer();
-  };
-  steps.RunMainWindow = [&folder] {
+  return quorvane::RunProgram(quorvane::SystemProgramSteps(registration, [&folder] {
     quorvane::Tform1 form1;
     form1.show();
     Driver driver(form1, folder);
@@ -87,10 +76,5 @@ int main(int argc, char** argv) {
     driver.Shot(QStringLiteral("5-raw-history"));
     driver.Click("Button2");
     driver.Shot(QStringLiteral("6-closed"));
-  };
-  steps.FinalizeClient = quorvane::FinalizeQuorvaneFunc;
-  steps.RevokeServer = [&registration] { registration.Revoke(); };
-  steps.CoUninitialize = [] { CoUninitialize(); };
-  steps.OleUninitialize = [] { OleUninitialize(); };
-  return quorvane::RunProgram(steps);
+  }));
 }
