@@ -10,8 +10,7 @@
 #include "LocaleSettings.h"
 #include "uQuorvaneFunc.h"
 
-// The bench programs link no test support, so the scripted server is compiled in here.
-#include "../tests/support/ScriptedServer.cpp"
+#include "ScriptedServer.h"
 
 namespace {
 
