@@ -1,5 +1,6 @@
 #include "uMain.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -7,6 +8,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "CurrencyEdit.h"
+#include "DateEdit.h"
 #include "ErrorBox.h"
 #include "LocaleSource.h"
 #include "ValueToText.h"
@@ -87,9 +90,20 @@ void Tform1::ConnectHandlers() {
 }
 
 void Tform1::changeEvent(QEvent* event) {
-  // A change of the system's locale is read into the settings before the controls redraw.
-  if (event->type() == QEvent::LocaleChange)
+  // A change of the system's locale is read into the settings. The controls were told of it
+  // before the window, under the former settings, so the editors that show values by the settings
+  // are told again.
+  if (event->type() == QEvent::LocaleChange) {
     ReadLocaleSettings();
+    const auto tellAgain = [](QWidget* editor) {
+      QEvent again(QEvent::LocaleChange);
+      QCoreApplication::sendEvent(editor, &again);
+    };
+    for (DateEdit* editor : findChildren<DateEdit*>())
+      tellAgain(editor);
+    for (CurrencyEdit* editor : findChildren<CurrencyEdit*>())
+      tellAgain(editor);
+  }
   QWidget::changeEvent(event);
 }
 

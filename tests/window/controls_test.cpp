@@ -46,16 +46,26 @@ class ControlsTest : public QObject {
     QCOMPARE(box.Text(), QString("typed"));
   }
 
-  // Text typed and confirmed with Enter is never added as an item; choosing an item sets the text.
+  // Text typed and confirmed with Enter is taken as typed and never added as an item; choosing an
+  // item sets the text.
+  void comboBoxTypingAndChoosing_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("not an item") << "EUR";
+    QTest::newRow("the start of an item is not completed") << "US";
+    QTest::newRow("an item in another case keeps its case") << "usd";
+  }
+
   void comboBoxTypingAndChoosing() {
+    QFETCH(QString, typed);
     StringListComboBox box;
     box.Items().SetDelimitedText(u"RUB,USD");
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
     box.lineEdit()->clear();
-    QTest::keyClicks(box.lineEdit(), "EUR");
+    QTest::keyClicks(box.lineEdit(), typed);
+    QCOMPARE(box.Text(), typed);
     QTest::keyClick(box.lineEdit(), Qt::Key_Return);
-    QCOMPARE(box.Text(), QString("EUR"));
+    QCOMPARE(box.Text(), typed);
     QCOMPARE(box.Items().Count(), 2);
     QCOMPARE(box.count(), 2);
     box.setCurrentIndex(1);

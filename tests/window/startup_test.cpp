@@ -3,9 +3,12 @@
 // initialisation succeeded.
 
 #include <QAbstractButton>
+#include <QLineEdit>
 #include <QTimer>
 #include <optional>
 
+#include "CurrencyEdit.h"
+#include "DateEdit.h"
 #include "RuntimeTrace.h"
 #include "ScriptedServer.h"
 #include "StartUp.h"
@@ -166,6 +169,30 @@ class StartUpTest : public QObject {
     QEvent change(QEvent::LocaleChange);
     QApplication::sendEvent(&form, &change);
     QCOMPARE(CurrentLocaleSettings().DecimalSeparator, u'.');  // the tests run in the C locale
+  }
+
+  // The application tells the controls of a locale change before it tells the window, which reads
+  // the settings: the date and currency editors still show their values by the new settings, so
+  // a date text is never read back under a pattern it was not written by.
+  void localeChangeRedrawsTheEditors() {
+    LocaleSettings odd;
+    odd.ShortDateFormat = u"dd.mm.yyyy";
+    odd.DateSeparator = u'.';
+    odd.DecimalSeparator = u'#';
+    const ScopedLocaleSettings scoped(odd);
+    Tform1 form;
+    form.show();
+    auto* date = test::Control<DateEdit>(form, "cxDateEdit4");
+    auto* money = test::Control<CurrencyEdit>(form, "cxCurrencyEdit1");
+    money->SetValue(1234.5);
+    QCOMPARE(date->Editor()->text(), QString("08.10.2010"));
+    QCOMPARE(money->text(), QString("1,234#50"));
+    QEvent change(QEvent::LocaleChange);
+    QApplication::sendEvent(qApp, &change);
+    QCOMPARE(CurrentLocaleSettings().DecimalSeparator, u'.');
+    QCOMPARE(date->Editor()->text(), QString("10/8/10"));
+    QCOMPARE(money->text(), QString("1,234.50"));
+    QCOMPARE(date->Value(), 40459.0);
   }
 };
 

@@ -9,6 +9,8 @@ StringListComboBox::StringListComboBox(QWidget* parent) : QComboBox(parent) {
   setInsertPolicy(QComboBox::NoInsert);
   setDuplicatesEnabled(true);
   setMaxVisibleItems(8);
+  // The text is what the user typed: no item completes it or changes its case.
+  setCompleter(nullptr);
   items_.SetObserver(this);
 }
 
