@@ -200,6 +200,9 @@ std::vector<Country> ReadCountries(const FileSource& source) {
     for (char16_t c : name)
       if (c < 32 || c == u'_' || c == u'|')
         Fail(path, i + 1, "a country name cannot hold \"_\", \"|\" or control characters");
+    // The client's list splitting would take a leading quote as quoting the name.
+    if (name.front() == u'"')
+      Fail(path, i + 1, "a country name cannot begin with a double quote");
     Country country{std::string(fields[0]), name, std::nullopt, std::nullopt, std::nullopt};
     std::string folder = "series/" + country.Code;
     country.MinimumWages = ReadMinimumWages(source, folder);
@@ -274,6 +277,11 @@ std::vector<CatalogueRow> ReadCatalogue(const FileSource& source) {
       row[f] = FromUtf8((*fields)[f]);
       if (row[f].empty())
         Fail(path, i + 1, "the field " + ToUtf8(kCatalogueFields[f]) + " is empty");
+      // The client's list splitting drops blank entries and stops at a NUL.
+      if (std::all_of(row[f].begin(), row[f].end(), [](char16_t c) { return c >= 1 && c <= 32; }))
+        Fail(path, i + 1, "the field " + ToUtf8(kCatalogueFields[f]) + " is blank");
+      if (row[f].find(u'\0') != std::u16string::npos)
+        Fail(path, i + 1, "the field " + ToUtf8(kCatalogueFields[f]) + " holds a NUL character");
     }
     rows.push_back(std::move(row));
   }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <set>
 
@@ -110,9 +111,14 @@ TEST(DataDirectory, ServesAnOperatorsFiguresAndNamesTheFaultyLine) {
   std::filesystem::remove_all(directory);
 }
 
+const std::string kCatalogueHeader =
+    "LetterCode,Currency_International,CurrencyShrt_International,NumericCode,"
+    "CountryName_National,CountryName_International,Currency_National,CurrencyShrt_National\n";
+
 TEST(DataFiles, FaultsAreNamedWithFileAndLine) {
   struct Case {
-    const char *path, *text, *message;
+    std::string path, text;
+    const char* message;
   };
   const Case cases[] = {
       {"series/RU/cpi.csv", "date,value\n2010-02-30,1\n",
@@ -136,11 +142,24 @@ TEST(DataFiles, FaultsAreNamedWithFileAndLine) {
       {"rates/eur_daily.csv", "date,R=B\n",
        "rates/eur_daily.csv line 1: \"R=B\" is not a letter code"},
       {"catalogue.csv", "LetterCode\n", nullptr},
+      // Values that the client's splitting of a field's list would drop or cut short.
+      {"catalogue.csv", kCatalogueHeader + std::string("AAA,x,\" \t\",1,x,y,z,w\n"),
+       "catalogue.csv line 2: the field CurrencyShrt_International is blank"},
+      {"catalogue.csv", kCatalogueHeader + std::string("AAA,x,y,1,x,y,z,a\0b\n", 20),
+       "catalogue.csv line 2: the field CurrencyShrt_National holds a NUL character"},
+      // The country list would reach the client as a quoted entry without its quotes.
+      {"series/countries.csv", "code,name\nRU,Russia\nQQ,\"Q\" Land\n",
+       "series/countries.csv line 3: a country name cannot begin with a double quote"},
+      {"series/countries.csv", "code,name\nRU,Rus_sia\n",
+       "series/countries.csv line 2: a country name cannot hold \"_\", \"|\" or control "
+       "characters"},
   };
   for (const Case& c : cases) {
     try {
-      quorvane::server::LoadServerData(servertest::MemoryFiles(
-          {{"series/countries.csv", "code,name\nRU,Russia\n"}, {c.path, c.text}}));
+      std::map<std::string, std::string> files = {
+          {"series/countries.csv", "code,name\nRU,Russia\n"}};
+      files[c.path] = c.text;
+      quorvane::server::LoadServerData(servertest::MemoryFiles(files));
       ADD_FAILURE() << c.path << " loaded";
     } catch (const quorvane::server::DataError& e) {
       if (c.message) {
