@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -26,6 +27,7 @@
 #include "Reply.h"
 #include "RuntimeTrace.h"
 #include "StringList.h"
+#include "Utf.h"
 #include "uQuorvaneFunc.h"
 
 namespace {
@@ -317,8 +319,10 @@ void LoadThroughClient(const Call& call) {
         Check(GetRateOnDate(call.first, call.second, call.day).Count >= 0);
         break;
     }
-  } catch (const Exception&) {
-    std::abort();  // the server answered something its client cannot read
+  } catch (const Exception& e) {
+    // The server answered something its client cannot read.
+    std::fprintf(stderr, "The client could not read the reply: %s\n", ToUtf8(e.Message()).c_str());
+    std::abort();
   }
   MinimumWageTable = {};
   PriceIndexTable = {};

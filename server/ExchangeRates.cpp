@@ -1,6 +1,7 @@
 #include "ExchangeRates.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "TextMatch.h"
 #include "Utf.h"
@@ -78,6 +79,17 @@ const Observation& InForce(const RatePair& pair, const Series& leg, int day) {
   return last;
 }
 
+// The computed rate from the two legs' figures; a quotient too large for a figure (legs of
+// operator data far apart) is no rate the client could hold.
+Figure ComputedRate(const RatePair& pair, Figure toValue, Figure fromValue, int day) {
+  try {
+    return DivideFigures(toValue, fromValue);
+  } catch (const std::range_error&) {
+    throw ReplyFailure{Failure::NoRates, u"The rate of " + PairText(pair) + u" on " + DayText(day) +
+                                             u" is too large to be written as a figure"};
+  }
+}
+
 }  // namespace
 
 RatePair ResolvePair(const ServerData& data, std::u16string_view from, std::u16string_view to) {
@@ -145,7 +157,7 @@ Series RateHistory(const RatePair& pair) {
       fromStarted = true;
     }
     if (toStarted && fromStarted)
-      history.push_back({day, DivideFigures(toValue, fromValue)});
+      history.push_back({day, ComputedRate(pair, toValue, fromValue, day)});
     // The history ends with the leg that ends first.
     if ((pair.ToLeg && t == to.size()) || (pair.FromLeg && f == from.size()))
       break;
@@ -172,7 +184,7 @@ RateOnDay RateOn(const RatePair& pair, int day) {
     fromValue = quote.Value;
     rate.ObservedDay = std::max(rate.ObservedDay, quote.Day);
   }
-  rate.Value = DivideFigures(toValue, fromValue);
+  rate.Value = ComputedRate(pair, toValue, fromValue, day);
   return rate;
 }
 

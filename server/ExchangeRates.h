@@ -39,7 +39,8 @@ RatePair ResolvePair(const ServerData& data, std::u16string_view from, std::u16s
 
 // Every day on which the rate may change (a day with an observation of either leg, from the day
 // both have begun to the day the first of them ends), with the rate in force from that day.
-// Empty for RateKind::Same.
+// Empty for RateKind::Same. Raises ReplyFailure (NoRates) when a computed rate is too large to be
+// a figure.
 Series RateHistory(const RatePair& pair);
 
 struct RateOnDay {
@@ -47,7 +48,8 @@ struct RateOnDay {
   int ObservedDay = 0;  // the latest observation day that the rate rests on
 };
 // Raises ReplyFailure (NoRateOnDay) when a leg has no observation on or before the day, or the
-// day lies more than kStaleDays after its last one.
+// day lies more than kStaleDays after its last one, and (NoRates) when a computed rate is too
+// large to be a figure.
 RateOnDay RateOn(const RatePair& pair, int day);
 
 }  // namespace quorvane::server

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <sstream>
 
@@ -111,10 +112,27 @@ int ReadDay(std::string_view path, std::size_t line, std::string_view text) {
   return *day;
 }
 
+// The client holds every figure as a signed 64-bit count of ten-thousandths.
+constexpr std::string_view kMoneyLimitText = "922337203685477.5807";
+bool WithinMoneyRange(Figure figure) {
+  if (figure.Scale >= 4)
+    return true;  // at most 14 whole digits
+  std::uint64_t limit = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+  for (int i = figure.Scale; i < 4; ++i)
+    limit /= 10;
+  std::uint64_t magnitude = figure.Digits < 0 ? 0 - static_cast<std::uint64_t>(figure.Digits)
+                                              : static_cast<std::uint64_t>(figure.Digits);
+  return magnitude <= limit;
+}
+
 Figure ReadFigure(std::string_view path, std::size_t line, std::string_view text) {
   std::optional<Figure> figure = ParseFigure(text);
   if (!figure)
     Fail(path, line, QuotedText(text) + " is not a plain decimal number");
+  if (!WithinMoneyRange(*figure))
+    Fail(path, line,
+         QuotedText(text) + " is too large: the client holds figures up to " +
+             std::string(kMoneyLimitText));
   return *figure;
 }
 

@@ -122,6 +122,13 @@ TEST(DataFiles, FaultsAreNamedWithFileAndLine) {
       {"series/RU/cpi.csv", "when,value\n",
        "series/RU/cpi.csv line 1: the first line must be "
        "\"date,value\""},
+      // Beyond the largest figure the client holds, by a hundredth on either side.
+      {"series/RU/cpi.csv", "date,value\n2010-02-01,922337203685477.59\n",
+       "series/RU/cpi.csv line 2: \"922337203685477.59\" is too large: the client holds figures "
+       "up to 922337203685477.5807"},
+      {"rates/usd_daily.csv", "date,RUB\n2010-01-01,-922337203685478\n",
+       "rates/usd_daily.csv line 2: \"-922337203685478\" is too large: the client holds figures "
+       "up to 922337203685477.5807"},
       {"rates/usd_daily.csv", "date,RUB\n2010-01-01,0\n",
        "rates/usd_daily.csv line 2: a rate must be above zero"},
       {"rates/usd_daily.csv", "date,RUB\n2010-01-01\n",

@@ -9,6 +9,7 @@
 
 #include "ServerTestSupport.h"
 #include "StringList.h"
+#include "TextToValue.h"
 #include "Utf.h"
 
 namespace {
@@ -219,6 +220,31 @@ TEST(RateReplies, RateFailuresSayWhatIsMissing) {
   for (const Case& c : cases)
     ExpectFailure(Under(kRussian, [&] { return ExchangeRateReply(Data(), c.from, c.to, c.day); }),
                   c.failure, c.description);
+}
+
+// Figures at the edges of what the client holds: the largest load and read back; a cross rate of
+// legs far apart is too large to be a figure and fails as a missing rate, never as an internal
+// fault.
+TEST(RateReplies, FiguresAtTheClientsLimits) {
+  const auto data = quorvane::server::LoadServerData(servertest::MemoryFiles({
+      {"series/countries.csv", "code,name\nXX,Edge\n"},
+      {"series/XX/cpi.csv",
+       "date,value\n2010-01-01,922337203685477.58\n2010-02-01,-922337203685477.58\n"},
+      {"rates/usd_daily.csv", "date,AAA,BBB\n2010-10-01,0.000000000000000001,922337203685477\n"},
+  }));
+  const Reply index = Under(kRussian, [&] { return PriceIndexReply(data, u"Edge"); });
+  ExpectText(index, u"01.01.2010&922337203685477,58|01.02.2010&-922337203685477,58");
+  {
+    quorvane::ScopedLocaleSettings scope(kRussian);
+    EXPECT_EQ(quorvane::ReadMoney(u"922337203685477,58").Count, 9223372036854775800);
+    EXPECT_EQ(quorvane::ReadMoney(u"-922337203685477,58").Count, -9223372036854775800);
+  }
+  const char16_t* tooLarge =
+      u"The rate of BBB per AAA on 2010-10-01 is too large to be written as a figure";
+  ExpectFailure(Under(kRussian, [&] { return ExchangeRateReply(data, u"AAA", u"BBB", 40452); }),
+                Failure::NoRates, tooLarge);
+  ExpectFailure(Under(kRussian, [&] { return ExchangeHistoryReply(data, u"AAA", u"BBB"); }),
+                Failure::NoRates, tooLarge);
 }
 
 }  // namespace
