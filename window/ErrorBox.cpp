@@ -61,6 +61,8 @@ void ShowMessageBox(const QString& caption, const QString& text) {
   const QPointer<QWidget> active = QApplication::activeWindow();
   const QPointer<QWidget> focus = QApplication::focusWidget();
   QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, active);
+  // The text is shown as it is: markup in a reply or a server's description is not rendered.
+  box.setTextFormat(Qt::PlainText);
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
   // The window active before takes the input again, with the focus where it was.

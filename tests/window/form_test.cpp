@@ -400,6 +400,30 @@ class FormTest : public QObject {
     QVERIFY(form.isEnabled());
     QTRY_COMPARE(QApplication::focusWidget(), Control<QWidget>(form, "cxMemo1"));
   }
+
+  // A message that holds markup (a reply text, a server's description) is shown as it is, never
+  // rendered as rich text.
+  void realMessageBoxShowsMarkupAsText() {
+    Tform1 form;
+    form.show();
+    bool rich = true;
+    QString shown;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box)
+        return;
+      auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+      if (label) {
+        shown = label->text();
+        rich = label->textFormat() == Qt::RichText ||
+               (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
+      }
+      box->button(QMessageBox::Ok)->click();
+    });
+    Guarded([] { throw EConvertError(u"'1<br>2<b>3</b>' is not a valid floating point value"); });
+    QCOMPARE(shown, QString("'1<br>2<b>3</b>' is not a valid floating point value."));
+    QVERIFY(!rich);
+  }
 };
 
 QTEST_MAIN(FormTest)

@@ -38,6 +38,7 @@ class ToolsTest : public QObject {
     QTest::newRow("a code") << "RUB";
     QTest::newRow("kept verbatim, blanks and format marks too") << " %s,RUB ";
     QTest::newRow("empty reply empties the editor") << "";
+    QTest::newRow("longer than a line editor's default limit, not cut") << QString(40000, 'A');
   }
 
   void letterCode() {
