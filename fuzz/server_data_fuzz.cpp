@@ -114,6 +114,7 @@ void Deliver(const server::Reply& reply, Op op, Load load) {
     std::abort();
   }
   Check(platform::LiveBstrCount() == bstrsBefore);
+  script.ClearCalls();
 }
 
 void AnswerEverything(const server::ServerData& data) {
