@@ -65,6 +65,9 @@ std::u16string PairText(const RatePair& pair) {
 
 // The observation in force on the day: the last one on or before it.
 const Observation& InForce(const RatePair& pair, const Series& leg, int day) {
+  // A column of operator data may have no observation at all.
+  if (leg.empty())
+    throw ReplyFailure{Failure::NoRates, u"The data hold no rate of " + PairText(pair)};
   auto after = std::upper_bound(leg.begin(), leg.end(), day,
                                 [](int d, const Observation& o) { return d < o.Day; });
   if (after == leg.begin())

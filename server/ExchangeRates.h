@@ -48,8 +48,8 @@ struct RateOnDay {
   int ObservedDay = 0;  // the latest observation day that the rate rests on
 };
 // Raises ReplyFailure (NoRateOnDay) when a leg has no observation on or before the day, or the
-// day lies more than kStaleDays after its last one, and (NoRates) when a computed rate is too
-// large to be a figure.
+// day lies more than kStaleDays after its last one, and (NoRates) when a leg has no observation at
+// all or a computed rate is too large to be a figure.
 RateOnDay RateOn(const RatePair& pair, int day);
 
 }  // namespace quorvane::server

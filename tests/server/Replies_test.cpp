@@ -247,4 +247,17 @@ TEST(RateReplies, FiguresAtTheClientsLimits) {
                 Failure::NoRates, tooLarge);
 }
 
+// A rate column without a single observation (operator data) gives no rate, directly or through
+// the table's base, instead of reading an observation that is not there.
+TEST(RateReplies, ColumnWithoutObservations) {
+  const auto data = quorvane::server::LoadServerData(
+      servertest::MemoryFiles({{"rates/usd_daily.csv", "date,EUR,RUB\n2010-10-04,0.73,\n"}}));
+  ExpectFailure(Under(kRussian, [&] { return ExchangeRateReply(data, u"USD", u"RUB", 40455); }),
+                Failure::NoRates, u"The data hold no rate of RUB per USD");
+  ExpectFailure(Under(kRussian, [&] { return ExchangeRateReply(data, u"EUR", u"RUB", 40455); }),
+                Failure::NoRates, u"The data hold no rate of RUB per EUR");
+  ExpectFailure(Under(kRussian, [&] { return ExchangeHistoryReply(data, u"EUR", u"RUB"); }),
+                Failure::NoRates, u"The data hold no day on which both EUR and RUB are quoted");
+}
+
 }  // namespace
