@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "EmbeddedData.h"
+#include "TextMatch.h"
 #include "Utf.h"
 
 namespace quorvane::server {
@@ -203,6 +204,11 @@ std::vector<Country> ReadCountries(const FileSource& source) {
     // The client's list splitting would take a leading quote as quoting the name.
     if (name.front() == u'"')
       Fail(path, i + 1, "a country name cannot begin with a double quote");
+    // Operations find a country by its name without regard to case: a second one of the same
+    // name could never be reached.
+    for (const Country& earlier : countries)
+      if (FoldCase(earlier.Name) == FoldCase(name))
+        Fail(path, i + 1, "the country name " + QuotedText(fields[1]) + " is listed twice");
     Country country{std::string(fields[0]), name, std::nullopt, std::nullopt, std::nullopt};
     std::string folder = "series/" + country.Code;
     country.MinimumWages = ReadMinimumWages(source, folder);

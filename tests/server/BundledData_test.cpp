@@ -150,6 +150,9 @@ TEST(DataFiles, FaultsAreNamedWithFileAndLine) {
       // The country list would reach the client as a quoted entry without its quotes.
       {"series/countries.csv", "code,name\nRU,Russia\nQQ,\"Q\" Land\n",
        "series/countries.csv line 3: a country name cannot begin with a double quote"},
+      // The second name could never be asked for.
+      {"series/countries.csv", "code,name\nRU,Russia\nRF,RUSSIA\n",
+       "series/countries.csv line 3: the country name \"RUSSIA\" is listed twice"},
       {"series/countries.csv", "code,name\nRU,Rus_sia\n",
        "series/countries.csv line 2: a country name cannot hold \"_\", \"|\" or control "
        "characters"},
