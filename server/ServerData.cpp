@@ -5,6 +5,7 @@
 #include <fstream>
 #include <limits>
 #include <memory>
+#include <set>
 #include <sstream>
 
 #include "EmbeddedData.h"
@@ -193,6 +194,7 @@ std::vector<Country> ReadCountries(const FileSource& source) {
   std::vector<std::string_view> lines = Lines(*text);
   CheckHeader(path, lines, "code,name");
   std::vector<Country> countries;
+  std::set<std::u16string> keys;  // the names without regard to case
   for (std::size_t i = 1; i < lines.size(); ++i) {
     std::vector<std::string_view> fields = SplitPlain(lines[i]);
     if (fields.size() != 2 || fields[0].empty() || fields[1].empty())
@@ -206,9 +208,8 @@ std::vector<Country> ReadCountries(const FileSource& source) {
       Fail(path, i + 1, "a country name cannot begin with a double quote");
     // Operations find a country by its name without regard to case: a second one of the same
     // name could never be reached.
-    for (const Country& earlier : countries)
-      if (FoldCase(earlier.Name) == FoldCase(name))
-        Fail(path, i + 1, "the country name " + QuotedText(fields[1]) + " is listed twice");
+    if (!keys.insert(FoldCase(name)).second)
+      Fail(path, i + 1, "the country name " + QuotedText(fields[1]) + " is listed twice");
     Country country{std::string(fields[0]), name, std::nullopt, std::nullopt, std::nullopt};
     std::string folder = "series/" + country.Code;
     country.MinimumWages = ReadMinimumWages(source, folder);
