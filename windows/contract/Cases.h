@@ -11,5 +11,10 @@ void RunRegisteredServerCases();
 void RunTypeLibraryCases();
 // The client when the server's class is not registered.
 void RunUnregisteredServerCases();
+// CreateRemote naming this machine, with the server registered or not.
+void RunRemoteCreationCases(bool registered);
+// Calls the registration entry point (DllRegisterServer or DllUnregisterServer) of the server DLL
+// beside this program, as regsvr32 does.
+void RunRegistration(const char* entryPoint);
 
 }  // namespace contract
