@@ -108,8 +108,11 @@ std::optional<RateOnDay> TryRateOn(const quorvane::server::RatePair& pair, int d
 //   entry to its last without a day missing, and after the last entry until the rate ends.
 TEST(CrossRates, PairsAndInversesAgreeWithEachOtherAndWithTheirHistories) {
   const auto& data = ReferenceData();
-  const std::u16string codes[] = {u"USD", u"EUR", u"RUB", u"GBP", u"JPY", u"DKK",
-                                  u"CHF", u"CNY", u"UAH", u"BYN", u"TRY", u"KZT"};
+  // A currency of each kind of column: both tables to their ends (GBP, CHF, CNY), a column that
+  // ends years before the other table's (RUB, DKK), the dollar table only (BYN, KZT), and a
+  // late starter (TRY).
+  const std::u16string codes[] = {u"USD", u"EUR", u"RUB", u"GBP", u"DKK",
+                                  u"CHF", u"CNY", u"BYN", u"TRY", u"KZT"};
   for (std::size_t i = 0; i < std::size(codes); ++i) {
     for (std::size_t j = i + 1; j < std::size(codes); ++j) {
       const auto& a = codes[i];
