@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
     contract::RunSystemCases();
     contract::RunTypeLibraryCases();
     contract::RunRegisteredServerCases();
+    contract::RunDispatchArgumentCases();
+    contract::RunConcurrentServerCases();
   }
 
   quorvane::FinalizeQuorvaneFunc();
