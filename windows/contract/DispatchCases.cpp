@@ -170,7 +170,8 @@ const DispatchCase kCases[] = {
      false,
      DISP_E_PARAMNOTFOUND,
      0,
-     false},
+     false,
+     DISP_E_BADPARAMCOUNT},
     {"a property put by its named argument",
      kVisible,
      DISPATCH_PROPERTYPUT,
@@ -292,8 +293,9 @@ std::string RunDispatchCase(IDispatch& dispatch, const DispatchCase& c) {
     failure = "the server's status " + Hex(exception.scode) + ", expected " + Hex(c.ExpectedCode);
   else if (c.ExpectText && (result.vt != VT_BSTR || SysStringLen(result.bstrVal) == 0))
     failure = "no text in the result (type " + std::to_string(result.vt) + ")";
+  // A failed call may leave the result's type behind, never a reply.
   else if (FAILED(status) && result.vt != VT_EMPTY &&
-           !(result.vt == VT_BSTR && result.bstrVal == nullptr))
+           !(result.vt == VT_BSTR && SysStringLen(result.bstrVal) == 0))
     failure = "a failed call left a result of type " + std::to_string(result.vt);
   VariantClear(&result);
   SysFreeString(exception.bstrSource);
