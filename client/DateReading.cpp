@@ -125,8 +125,7 @@ class DateScanner {
   std::size_t pos_ = 0;
 };
 
-bool TryReadDate(std::u16string_view text, std::int64_t& result) {
-  const LocaleSettings& settings = CurrentLocaleSettings();
+bool TryReadDate(std::u16string_view text, const LocaleSettings& settings, std::int64_t& result) {
   const DateOrder order = OrderOf(settings.ShortDateFormat);
   const char16_t separator = settings.DateSeparator;
   DateScanner scan(text);
@@ -189,8 +188,12 @@ bool TryReadDate(std::u16string_view text, std::int64_t& result) {
 }  // namespace
 
 TDate ReadDate(std::u16string_view text) {
+  return ReadDate(text, CurrentLocaleSettings());
+}
+
+TDate ReadDate(std::u16string_view text, const LocaleSettings& settings) {
   std::int64_t day = 0;
-  if (!TryReadDate(text, day))
+  if (!TryReadDate(text, settings, day))
     throw EConvertError(FillTemplate(u"''%s'' is not a valid date", {text}));
   return static_cast<TDate>(day);
 }

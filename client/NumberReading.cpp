@@ -49,8 +49,12 @@ class DigitAccumulator {
 }  // namespace
 
 Extended ReadNumber(std::u16string_view text) {
+  return ReadNumber(text, CurrentLocaleSettings());
+}
+
+Extended ReadNumber(std::u16string_view text, const LocaleSettings& settings) {
   const auto fail = [text]() { return EConvertError(FillTemplate(kNotAFloatMessage, {text})); };
-  const char16_t separator = CurrentLocaleSettings().DecimalSeparator;
+  const char16_t separator = settings.DecimalSeparator;
   const std::size_t end = std::min(text.find(u'\0'), text.size());
   std::size_t i = 0;
   const auto skipSpaces = [&]() {

@@ -8,6 +8,8 @@
 
 namespace quorvane {
 
+struct LocaleSettings;
+
 // A money value: a signed 64-bit count of ten-thousandths (Count 10000 is 1.0000).
 struct Currency {
   std::int64_t Count = 0;
@@ -23,9 +25,13 @@ inline constexpr TDateTime kNullDate = -700000.0;
 // Reads a date by the order and separator of the short date pattern. Raises EConvertError
 // "''%s'' is not a valid date".
 TDate ReadDate(std::u16string_view text);
+// The same under the given settings instead of the process-wide ones (a server that writes for
+// several callers at once).
+TDate ReadDate(std::u16string_view text, const LocaleSettings& settings);
 // Reads a number with the decimal separator. Raises EConvertError
 // "'%s' is not a valid floating point value".
 Extended ReadNumber(std::u16string_view text);
+Extended ReadNumber(std::u16string_view text, const LocaleSettings& settings);
 // Rounds to the nearest count of ten-thousandths, ties to even. Raises EOverflow when the product
 // by 10000 overflows and EInvalidOp when the count lies outside the signed 64-bit range.
 Currency RoundToMoney(const Extended& value);

@@ -9,6 +9,10 @@ void RunSystemCases();
 void RunRegisteredServerCases();
 // The registered type library against the client's interface.
 void RunTypeLibraryCases();
+// The DLL from two apartment threads at once, each under its own thread locale.
+void RunConcurrentServerCases();
+// Late-bound calls with wrong types, counts, null pointers and named arguments.
+void RunDispatchArgumentCases();
 // The client when the server's class is not registered.
 void RunUnregisteredServerCases();
 // CreateRemote naming this machine, with the server registered or not.

@@ -33,6 +33,8 @@ int main(int argc, char** argv) {
     contract::RunSystemCases();
     contract::RunTypeLibraryCases();
     contract::RunRegisteredServerCases();
+    contract::RunDispatchArgumentCases();
+    contract::RunConcurrentServerCases();
     contract::RunRemoteCreationCases(true);
   }
   if (unregistered || selfRegistering) {
