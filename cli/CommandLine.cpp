@@ -289,6 +289,17 @@ int RunCli(const std::vector<std::string>& arguments, Console& console) {
     }
     app.parse(rest);
   } catch (const CLI::ParseError& e) {
+    // A word where the subcommand belongs is named, with the subcommands there are.
+    const std::vector<std::string> left = app.remaining();
+    if (app.get_subcommands().empty() && !left.empty() && e.get_exit_code() != 0) {
+      std::string names;
+      for (const CLI::App* sub : app.get_subcommands({}))
+        names += (names.empty() ? "" : ", ") + sub->get_name();
+      console.err << kProgram << ": unknown subcommand \"" << left.front()
+                  << "\"; the subcommands are " << names
+                  << "\nRun with --help for more information.\n";
+      return kUsageError;
+    }
     const int status = app.exit(e, console.out, console.err);
     return status == 0 ? kSuccess : kUsageError;
   }
