@@ -1,12 +1,15 @@
 // The console on Windows.
 #include "Console.h"
 
-#include <io.h>
+// windows.h (through Com.h) before shellapi.h, which needs its declarations.
+#include "Com.h"
+// clang-format off
 #include <shellapi.h>
+// clang-format on
+#include <io.h>
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "Com.h"
 #include "windows/SystemLocale.h"
 
 namespace platform {
