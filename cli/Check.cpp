@@ -119,7 +119,9 @@ class Checker {
     bool answered = false;
     const std::u16string description = TrimMessage(last_.errorDescription);
     if (last_.operation.empty()) {
-      faults.push_back("no server call was made" + (decodeError ? ": " + *decodeError : ""));
+      faults.push_back("no server call was made" + (decodeError  ? ": " + *decodeError
+                                                    : unexpected ? ": " + *unexpected
+                                                                 : ""));
     } else if (FAILED(last_.status)) {
       if (!last_.errorInfoLeft || description.empty())
         faults.push_back("failed with " + Hex(last_.status) + " and no error information");
