@@ -120,6 +120,21 @@ Script& Script::ClearFailures() {
   return *this;
 }
 
+Script::~Script() {
+  for (BSTR text : leaked_)
+    SysFreeString(text);
+}
+
+Script& Script::LeakStrings(Op op, int count) {
+  leaks_[op] = count;
+  return *this;
+}
+
+Script& Script::LeaveErrorInfoOnSuccess(Op op, ErrorDetails details) {
+  leftBehind_[op] = std::move(details);
+  return *this;
+}
+
 Script& Script::OnCall(std::function<void(const Call&)> hook) {
   onCall_ = std::move(hook);
   return *this;
@@ -210,6 +225,11 @@ HRESULT Script::Dispatch(Call& call, BSTR* result, VARIANT_BOOL* visible) {
     LeaveErrorInfo(chosen.info);
     return chosen.status;
   }
+  if (const auto leak = leaks_.find(call.op); leak != leaks_.end())
+    for (int i = 0; i < leak->second; ++i)
+      leaked_.push_back(SysAllocString(u"leaked"));
+  if (const auto left = leftBehind_.find(call.op); left != leftBehind_.end())
+    LeaveErrorInfo(left->second);
   switch (call.op) {
     case Op::Get_Visible:
       if (visible != nullptr)
