@@ -170,6 +170,14 @@ std::uint64_t DivideByPowerOfTen(std::uint64_t n, int k) {
 
 constexpr std::uint64_t kFastMoneyLimit = std::uint64_t{1} << 62;
 
+// 2^62 / 10^q: below it, the integer times 10^q stays below 2^62.
+constexpr std::array<std::uint64_t, 20> kFastMoneyIntegerLimits = [] {
+  std::array<std::uint64_t, 20> limits{};
+  for (std::size_t q = 0; q < limits.size(); ++q)
+    limits[q] = kFastMoneyLimit / kPowersOfTen[q];
+  return limits;
+}();
+
 // At an exact half the specified steps, done on the fast path's value R: R * 10^4 rounded to 64
 // bits, then to an integer, both to nearest, ties to even. R is positive and normal here, and the
 // count below 2^62.
@@ -221,7 +229,8 @@ std::optional<Currency> FastMoney(const NumberParts& parts) {
   const int q = static_cast<int>(parts.power) + 4;
   std::uint64_t count;
   if (q >= 0) {
-    if (q >= static_cast<int>(kPowersOfTen.size()) || n >= kFastMoneyLimit / kPowersOfTen[q])
+    if (q >= static_cast<int>(kPowersOfTen.size()) ||
+        n >= kFastMoneyIntegerLimits[static_cast<std::size_t>(q)])
       return std::nullopt;  // large counts and the range errors: the general path
     count = n * kPowersOfTen[static_cast<std::size_t>(q)];
   } else if (-q >= 19) {
