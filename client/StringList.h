@@ -2,6 +2,7 @@
 // An ordered, unsorted list of texts with the splitting settings of delimited lists. Assigning a
 // text to the delimited text is the one tokenizer of every list reply.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,29 @@ class StringListObserver {
   virtual void Changed() = 0;
 };
 
+inline constexpr char16_t kDefaultDelimiter = u',';
+inline constexpr char16_t kDefaultQuoteChar = u'"';
+
+// The entries of a delimited text one by one, as views: of the text itself for a plain entry, of
+// an inner buffer for a quoted one (its doubled quotes made single), valid until the next call.
+// The one tokenizer of every list reply: the string list splits with it too.
+class DelimitedEntries {
+ public:
+  DelimitedEntries(std::u16string_view text, char16_t delimiter, char16_t quote);
+  // The next entry; false at the end of the text.
+  bool Next(std::u16string_view& entry);
+
+ private:
+  bool AtEnd() const { return p_ == end_ || *p_ == u'\0'; }
+  void SkipBlanks();
+
+  const char16_t* p_;
+  const char16_t* end_;
+  char16_t delimiter_, quote_;
+  bool trailingEmpty_ = false;  // a delimiter ended the text: one empty entry follows
+  std::u16string unquoted_;
+};
+
 class StringList {
  public:
   char16_t Delimiter() const { return delimiter_; }
@@ -25,6 +49,11 @@ class StringList {
 
   // Replaces every entry by the entries of the text, split at Delimiter with QuoteChar quoting.
   void SetDelimitedText(std::u16string_view text);
+  // The same, leaving out every entry before the last one that `leaveOut` selects (the last entry
+  // always stays): the result of splitting and then removing those entries, in one pass, without
+  // ever holding the entries left out.
+  void SetDelimitedTextLeavingOut(std::u16string_view text,
+                                  const std::function<bool(std::u16string_view)>& leaveOut);
 
   int Count() const { return static_cast<int>(items_.size()); }
   // Raises EStringListError "List index out of bounds (%d)" for an index outside 0..Count()-1.
@@ -39,13 +68,14 @@ class StringList {
   void SetObserver(StringListObserver* observer) { observer_ = observer; }
 
  private:
+  void Split(std::u16string_view text, const std::function<bool(std::u16string_view)>* leaveOut);
   void CheckIndex(int index) const;
   void Changing();
   void Changed();
 
   std::vector<std::u16string> items_;
-  char16_t delimiter_ = u',';
-  char16_t quoteChar_ = u'"';
+  char16_t delimiter_ = kDefaultDelimiter;
+  char16_t quoteChar_ = kDefaultQuoteChar;
   StringListObserver* observer_ = nullptr;
 };
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "Extended.h"
+#include "LocaleSettings.h"
 
 namespace quorvane {
 
@@ -37,6 +38,29 @@ Extended ReadNumber(std::u16string_view text, const LocaleSettings& settings);
 Currency RoundToMoney(const Extended& value);
 // Number reading followed by money rounding.
 Currency ReadMoney(std::u16string_view text);
+
+// The same with the decimal separator given, for reading many numbers under one lookup of the
+// settings.
+Extended ReadNumber(std::u16string_view text, char16_t decimalSeparator);
+Currency ReadMoney(std::u16string_view text, char16_t decimalSeparator);
+// The general path alone, without the fast path for short texts: the reference of the identity
+// tests and the benchmarks. Same results, errors and messages.
+Extended ReadNumberGeneral(std::u16string_view text, char16_t decimalSeparator);
+Currency ReadMoneyGeneral(std::u16string_view text, char16_t decimalSeparator);
+
+// Date reading with the settings taken once, for reading many dates of one reply. The settings
+// must outlive the reader and stay unchanged while it is used.
+class DateReader {
+ public:
+  explicit DateReader(const LocaleSettings& settings);
+  // As ReadDate under these settings.
+  TDate Read(std::u16string_view text) const;
+
+ private:
+  const LocaleSettings& settings_;
+  int order_;
+  bool skipWords_;
+};
 
 // The day number of a calendar date (1899-12-30 is 0); no range check.
 TDate EncodeDay(int year, int month, int day);
