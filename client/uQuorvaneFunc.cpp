@@ -96,6 +96,8 @@ void FetchSeries(SeriesOperation operation, std::u16string_view country, StringL
 }  // namespace
 
 void LoadCountryList(StringList& target) {
+  // One change for the list's observer, however many entries the names below change.
+  const StringList::Update update(target);
   target.Clear();
   BStrResult reply;
   IQuorvaneAutomation& server = Server();
@@ -119,6 +121,8 @@ void LoadFieldValues(std::u16string_view fieldName, StringList& target) {
   BStrResult reply;
   IQuorvaneAutomation& server = Server();
   CheckStatus(server.GetFieldValueList(BStrArg(fieldName).Get(), reply.Put()));
+  // The split and the removal of blank entries are one change for the list's observer.
+  const StringList::Update update(target);
   target.SetDelimitedText(reply.View());
   // Removes blank entries up to, not including, the last one, which stays as it is. On an empty
   // list the first test reads entry 0 and raises the list's index error.
