@@ -2,14 +2,20 @@
 // date, the currency editor with its display pattern, and the memo's append rule.
 
 #include <QCalendarWidget>
+#include <QFile>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTextBlock>
 #include <QToolButton>
 #include <cmath>
+#include <memory>
 
 #include "CurrencyEdit.h"
 #include "DateEdit.h"
+#include "Errors.h"
 #include "Memo.h"
 #include "StringListComboBox.h"
 #include "TextToValue.h"
@@ -368,6 +374,93 @@ class ControlsTest : public QObject {
         appender.AppendLine(line);
     }
     QCOMPARE(memo.Text(), after);
+  }
+
+  // A very long line goes in as pieces the memo lays out only where it shows them; the text, and
+  // a saved log, still hold it as one line.
+  void memoLongLinesInPieces_data() {
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("blocksOfTheLine");
+    const int piece = static_cast<int>(Memo::kPieceLength);
+    QTest::newRow("a piece long: one block") << piece << 1;
+    QTest::newRow("one character more: two blocks") << piece + 1 << 2;
+    QTest::newRow("a million characters") << 1000000 << (1000000 + piece - 1) / piece;
+  }
+
+  void memoLongLinesInPieces() {
+    QFETCH(int, length);
+    QFETCH(int, blocksOfTheLine);
+    QString line(length, QLatin1Char('7'));
+    for (int i = 0; i < length; i += 1000)
+      line[i] = QLatin1Char('a' + i / 1000 % 26);  // a pattern that a lost piece would break
+    Memo memo;
+    memo.setPlainText("x\n");
+    {
+      Memo::Appender appender(memo);
+      appender.AppendLine("before");
+      appender.AppendLine(line);
+      appender.AppendLine("after");
+    }
+    QCOMPARE(memo.blockCount(), 1 + 1 + blocksOfTheLine + 1 + 1);
+    QCOMPARE(memo.Text(), "x\r\nbefore\r\n" + line + "\r\nafter\r\n");
+    memo.AppendLine(line);  // alone, at the end
+    QCOMPARE(memo.Text(), "x\r\nbefore\r\n" + line + "\r\nafter\r\n" + line + "\r\n");
+  }
+
+  // A piece never ends between the two halves of a character outside the basic plane.
+  void memoPiecesKeepCharactersWhole() {
+    QString line;
+    while (line.size() < 3 * Memo::kPieceLength)
+      line += QString::fromUtf8("a\U0001F600");  // one code unit, then two
+    Memo memo;
+    memo.AppendLine(line);
+    for (QTextBlock block = memo.document()->begin(); block.isValid(); block = block.next()) {
+      const QString text = block.text();
+      QVERIFY(text.isEmpty() || !text.back().isHighSurrogate());
+      QVERIFY(text.isEmpty() || !text.front().isLowSurrogate());
+    }
+    QCOMPARE(memo.Text(), line + "\r\n");
+  }
+
+  // The context menu saves the log as UTF-8 and clears it.
+  void memoContextMenu() {
+    Memo memo;
+    memo.setPlainText(QString::fromUtf8("[Add] рубль \nlist is clear\n"));
+    memo.AppendLine(QString(Memo::kPieceLength * 2, QLatin1Char('9')));
+    std::unique_ptr<QMenu> menu(memo.CreateContextMenu());
+    QAction* save = nullptr;
+    QAction* clearAll = nullptr;
+    for (QAction* action : menu->actions()) {
+      if (action->text() == "Save Log...")
+        save = action;
+      if (action->text() == "Clear")
+        clearAll = action;
+    }
+    QVERIFY(save && save->isEnabled());
+    QVERIFY(clearAll && clearAll->isEnabled());
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("log.txt");
+    memo.SaveLog(path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), (QString::fromUtf8("[Add] рубль \r\nlist is clear\r\n") +
+                              QString(Memo::kPieceLength * 2, QLatin1Char('9')) + "\r\n")
+                                 .toUtf8());
+    // A file that cannot be written: an error naming it, and the memo keeps its text.
+    const QString badPath = dir.filePath("no such folder/log.txt");
+    try {
+      memo.SaveLog(badPath);
+      QFAIL("no error");
+    } catch (const Exception& error) {
+      QVERIFY(QString::fromStdU16String(error.Message()).contains(badPath));
+    }
+    clearAll->trigger();
+    QCOMPARE(memo.Text(), QString());
+    std::unique_ptr<QMenu> emptyMenu(memo.CreateContextMenu());
+    for (QAction* action : emptyMenu->actions())
+      if (action->text() == "Clear")
+        QVERIFY(!action->isEnabled());
   }
 
   // A listing is one edit: one undo step takes it back.
