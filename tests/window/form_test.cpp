@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -167,6 +168,52 @@ class FormTest : public QObject {
                             .arg(text)
                             .arg(control->fontMetrics().horizontalAdvance(text))
                             .arg(room)));
+  }
+
+  // Each "Value" label is as wide as its caption and ends before the editor beside it.
+  void labelsLeaveTheirEditorsFree_data() {
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("editor");
+    QTest::newRow("minimum wage") << "cxLabel1"
+                                  << "cxCurrencyEdit1";
+    QTest::newRow("funds rate") << "cxLabel2"
+                                << "cxCurrencyEdit2";
+    QTest::newRow("price index") << "cxLabel3"
+                                 << "cxCurrencyEdit3";
+    QTest::newRow("letter code") << "cxLabel4"
+                                 << "cxTextEdit2";
+    QTest::newRow("rate on a day") << "cxLabel5"
+                                   << "cxTextEdit3";
+  }
+
+  void labelsLeaveTheirEditorsFree() {
+    QFETCH(QString, label);
+    QFETCH(QString, editor);
+    Tform1 form;
+    auto* l = Control<QLabel>(form, label.toLatin1().constData());
+    auto* e = Control<QWidget>(form, editor.toLatin1().constData());
+    QCOMPARE(l->width(), l->sizeHint().width());
+    QVERIFY2(l->geometry().right() < e->geometry().left(),
+             qPrintable(QString("label ends at %1, editor starts at %2")
+                            .arg(l->geometry().right())
+                            .arg(e->geometry().left())));
+  }
+
+  // The window's icon is the picture of the Windows program's icon, in each of its sizes.
+  void windowIcon() {
+    Tform1 form;
+    const QIcon icon = form.windowIcon();
+    QImageReader ico(QStringLiteral(QV_SOURCE_DIR "/windows/app/QuorvaneTestCom.ico"));
+    if (!ico.canRead())
+      QSKIP("no reader for .ico files here");
+    QCOMPARE(ico.imageCount(), 3);
+    for (int i = 0; i < ico.imageCount(); ++i) {
+      QVERIFY(ico.jumpToImage(i));
+      const QImage picture = ico.read().convertToFormat(QImage::Format_ARGB32);
+      QVERIFY(icon.availableSizes().contains(picture.size()));
+      QCOMPARE(icon.pixmap(picture.size()).toImage().convertToFormat(QImage::Format_ARGB32),
+               picture);
+    }
   }
 
   void initialContents() {
