@@ -1,6 +1,8 @@
 // Drives the test window through its main job against the reference server and writes a PNG of
-// the window after each step: start, Create, each lookup and each currency tool.
-// Usage: QuorvaneScreenshots <folder>
+// the window after each step: start, Create, each lookup and each currency tool. With a name,
+// writes one PNG of that name after the lookups and the currency tools (for one shot per locale:
+// the locale comes from the environment, as for the program).
+// Usage: QuorvaneScreenshots <folder> [<name>]
 
 #include <QApplication>
 #include <QCheckBox>
@@ -45,6 +47,7 @@ class Driver {
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+  const QString onlyName = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
   QDir().mkpath(folder);
   quorvane::SetApplicationTitle(
       quorvane::ApplicationTitleFromPath(QCoreApplication::applicationFilePath()));
@@ -54,10 +57,19 @@ int main(int argc, char** argv) {
   });
 
   quorvane::server::ReferenceServerRegistration registration;
-  return quorvane::RunProgram(quorvane::SystemProgramSteps(registration, [&folder] {
+  return quorvane::RunProgram(quorvane::SystemProgramSteps(registration, [&folder, &onlyName] {
     quorvane::Tform1 form1;
     form1.show();
     Driver driver(form1, folder);
+    if (!onlyName.isEmpty()) {
+      driver.Click("Button1");
+      for (const char* editor : {"cxDateEdit1", "cxDateEdit2", "cxDateEdit3"})
+        driver.SetDate(editor, QDate(2015, 6, 17));
+      for (const char* button : {"Button4", "Button3", "Button5", "Button6", "Button7", "Button8"})
+        driver.Click(button);
+      driver.Shot(onlyName);
+      return;
+    }
     driver.Shot(QStringLiteral("1-start"));
     driver.Click("Button1");
     driver.Shot(QStringLiteral("2-created"));
