@@ -9,7 +9,10 @@
 #include <QDir>
 #include <QPushButton>
 #include <QTextStream>
+#include <QTimer>
 
+#include "AboutBox.h"
+#include "DataVintageFacts.h"
 #include "DateEdit.h"
 #include "ErrorBox.h"
 #include "SystemSteps.h"
@@ -56,6 +59,8 @@ int main(int argc, char** argv) {
     QTextStream(stderr) << caption << ": " << text << Qt::endl;
   });
 
+  quorvane::SetAboutFacts(quorvane::DataVintageFacts());
+
   quorvane::server::ReferenceServerRegistration registration;
   return quorvane::RunProgram(quorvane::SystemProgramSteps(registration, [&folder, &onlyName] {
     quorvane::Tform1 form1;
@@ -88,5 +93,15 @@ int main(int argc, char** argv) {
     driver.Shot(QStringLiteral("5-raw-history"));
     driver.Click("Button2");
     driver.Shot(QStringLiteral("6-closed"));
+    // The About box, grabbed once it shows and then closed.
+    QTimer::singleShot(0, [&folder] {
+      if (QWidget* box = QApplication::activeModalWidget()) {
+        const QString path = QDir(folder).filePath(QStringLiteral("7-about.png"));
+        if (box->grab().save(path))
+          QTextStream(stdout) << path << Qt::endl;
+        box->close();
+      }
+    });
+    quorvane::ShowAboutBox(&form1);
   }));
 }

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "AboutBox.h"
 #include "ApplicationIcon.h"
 #include "CurrencyEdit.h"
 #include "DateEdit.h"
@@ -67,6 +68,7 @@ Tform1::Tform1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Tform
   for (QLabel* label : findChildren<QLabel*>())
     label->resize(label->sizeHint().width(), label->height());
   setWindowIcon(ApplicationIcon());
+  InstallAboutBox(*this);
   ConnectHandlers();
 }
 

@@ -2,6 +2,7 @@
 // the tab order, the font and its scaling, and the error box.
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QLabel>
@@ -10,11 +11,13 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "AboutBox.h"
 #include "CurrencyEdit.h"
 #include "DateEdit.h"
 #include "ErrorDetails.h"
 #include "Errors.h"
 #include "Memo.h"
+#include "QuorvaneVersion.h"
 #include "ServerCall.h"
 #include "StringListComboBox.h"
 #include "TextToValue.h"
@@ -214,6 +217,39 @@ class FormTest : public QObject {
       QCOMPARE(icon.pixmap(picture.size()).toImage().convertToFormat(QImage::Format_ARGB32),
                picture);
     }
+  }
+
+  // F1 opens the About box: version, build, catalogue, the data's vintage and the licences.
+  void aboutBox() {
+    SetAboutFacts(
+        {{"Russia, minimum wage: 2026-01-01", "rate table rates/usd_daily.csv: 2026-04-13"},
+         "Unicode CLDR 42 via ICU 72.1"});
+    const QString text = AboutText();
+    for (const QString& part : {QString("QuorvaneTestCom ") + kQuorvaneVersion, QString("Build: "),
+                                QString("Qt ") + QT_VERSION_STR,
+                                QString("Currency catalogue: Unicode CLDR 42 via ICU 72.1"),
+                                QString("  Russia, minimum wage: 2026-01-01\n"),
+                                QString("  rate table rates/usd_daily.csv: 2026-04-13\n"),
+                                QString("Licences:"), QString("GNU Lesser General Public License"),
+                                QString("Attribution of the reference data")})
+      QVERIFY2(text.contains(part), qPrintable(part));
+    SetAboutFacts({});
+    QVERIFY(AboutText().contains("(last observation of each series and rate table):\n  not known"));
+
+    Tform1 form;
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QString shown;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (!box)
+        return;
+      shown = box->objectName();
+      box->accept();
+    });
+    QTest::keyClick(&form, Qt::Key_F1);
+    QCOMPARE(shown, QString("AboutBox"));
   }
 
   void initialContents() {
