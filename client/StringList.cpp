@@ -205,13 +205,23 @@ void StringList::CheckIndex(int index) const {
     throw EStringListError(FillTemplate(u"List index out of bounds (%d)", {DecimalText(index)}));
 }
 
+void StringList::BeginUpdate() {
+  Changing();
+  ++updateDepth_;
+}
+
+void StringList::EndUpdate() {
+  if (updateDepth_ > 0 && --updateDepth_ == 0)
+    Changed();
+}
+
 void StringList::Changing() {
-  if (observer_)
+  if (observer_ && updateDepth_ == 0)
     observer_->Changing();
 }
 
 void StringList::Changed() {
-  if (observer_)
+  if (observer_ && updateDepth_ == 0)
     observer_->Changed();
 }
 

@@ -9,7 +9,8 @@
 
 namespace quorvane {
 
-// Told once before and once after each change of a list; a whole split is one change.
+// Told once before and once after each change of a list; a whole split is one change, and so is
+// every run of changes made inside an update (BeginUpdate to EndUpdate).
 class StringListObserver {
  public:
   virtual ~StringListObserver() = default;
@@ -67,6 +68,22 @@ class StringList {
   // The observer is not owned; nullptr detaches it.
   void SetObserver(StringListObserver* observer) { observer_ = observer; }
 
+  // Changes between the first BeginUpdate and the matching last EndUpdate reach the observer as
+  // one change, so that a view of the list is rebuilt once for a loader's many single changes.
+  void BeginUpdate();
+  void EndUpdate();
+  // BeginUpdate for the life of the object; EndUpdate also when an error leaves the scope.
+  class Update {
+   public:
+    explicit Update(StringList& list) : list_(list) { list_.BeginUpdate(); }
+    ~Update() { list_.EndUpdate(); }
+    Update(const Update&) = delete;
+    Update& operator=(const Update&) = delete;
+
+   private:
+    StringList& list_;
+  };
+
  private:
   void Split(std::u16string_view text, const std::function<bool(std::u16string_view)>* leaveOut);
   void CheckIndex(int index) const;
@@ -77,6 +94,7 @@ class StringList {
   char16_t delimiter_ = kDefaultDelimiter;
   char16_t quoteChar_ = kDefaultQuoteChar;
   StringListObserver* observer_ = nullptr;
+  int updateDepth_ = 0;
 };
 
 }  // namespace quorvane

@@ -121,6 +121,8 @@ void LoadSeries(SeriesOperation operation, std::u16string_view country, std::vec
 }  // namespace
 
 void LoadCountryList(StringList& target) {
+  // One change for the list's observer, however many entries the names below change.
+  const StringList::Update update(target);
   target.Clear();
   BStrResult reply;
   IQuorvaneAutomation& server = Server();
@@ -144,6 +146,8 @@ void LoadFieldValues(std::u16string_view fieldName, StringList& target) {
   BStrResult reply;
   IQuorvaneAutomation& server = Server();
   CheckStatus(server.GetFieldValueList(BStrArg(fieldName).Get(), reply.Put()));
+  // The split and the removal of blank entries are one change for the list's observer.
+  const StringList::Update update(target);
   // Blank entries up to, not including, the last one are left out as they are split, which is
   // what removing them one by one after the split would leave.
   target.SetDelimitedTextLeavingOut(reply.View(), IsBlankEntry);
