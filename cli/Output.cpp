@@ -16,7 +16,9 @@ std::string PlainMoney(Currency value) {
   // Through unsigned, so that the smallest count has a magnitude too.
   const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(value.Count)
                                            : static_cast<std::uint64_t>(value.Count);
-  std::string text = (negative ? "-" : "") + std::to_string(magnitude / 10000);
+  // Appended, not "literal + string": GCC 12 at -O3 misreads that as overlapping copies.
+  std::string text = negative ? "-" : "";
+  text += std::to_string(magnitude / 10000);
   std::string decimals = std::to_string(magnitude % 10000);
   decimals.insert(0, 4 - decimals.size(), '0');
   while (!decimals.empty() && decimals.back() == '0')

@@ -50,8 +50,10 @@ void WellBehaved(scripted::Script& script) {
   script.Reply(Op::GetPriceIndexList, dateValues);
   script.Reply(Op::GetFundsRateList, dateValues);
   script.Reply(Op::GetListOfExchangeRate, [](const Call&) {
-    return u"|" + Day(40452) + u"=" + Number(u"30", u"2") + u"|" + Day(40459) + u"=" +
-           Number(u"30", u"5");
+    std::u16string reply(u"|");
+    reply.append(Day(40452)).append(u"=").append(Number(u"30", u"2"));
+    reply.append(u"|").append(Day(40459)).append(u"=").append(Number(u"30", u"5"));
+    return reply;
   });
   script.Reply(Op::GetExchangeRate,
                [](const Call&) { return u"NRUB per USD=" + Number(u"30", u"2"); });

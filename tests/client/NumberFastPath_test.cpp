@@ -139,7 +139,7 @@ class TextMaker {
       case 2:
         return random_() % 2 ? "5000" : "-00000000000031";  // stops at 500; leading zeros
       case 3:
-        return "+" + std::to_string(random_() % 30);
+        return std::string("+").append(std::to_string(random_() % 30));
       default:
         return "";
     }
