@@ -262,21 +262,20 @@ TEST(NumberFastPath, HandPickedEdges) {
       u"922337203685477,5808",    // one beyond
       u"4611686018427387903E-4",  // the largest integer of the fast money path
       u"4611686018427387904E-4",  // 2^62: the general path
-      u"1E-27",
-      u"1E-28",
-      u"1E27",
+      u"1E-27", u"1E-28", u"1E27",
       u"1E28",                            // the edges of the exact powers
       u"9999999999999999999E-27",         // 19 digits at the smallest exact power
       u"18446744073709551615",            // 2^64 - 1: exact, 20 digits
       u"18446744073709551616",            // 2^64: the accumulator rounds
       u"0000000000000000000000000001,5",  // leading zeros keep the integer exact
-      u"0,000000000000000000000000000000000001",
-      u"-0",
-      u"-,",
-      u",",
-      u"5,",
-      u"1E",
-      u"1e+",
+      u"0,000000000000000000000000000000000001", u"-0", u"-,", u",", u"5,", u"1E", u"1e+",
+      // Units next to the digits' codes, and digit runs against the four-unit steps.
+      u"12:5", u"1/25", u"1\uFFFF2,5", u"\uFFFA1,5",
+      u"12\u0663",  // an Arabic-Indic digit is no digit here
+      u"1234,5678", u"12345,678", u"1,2345", u"123", u"-1,5",
+      u"1234567890123456789",    // 19 digits
+      u"123456789012345678,9",   //
+      u"1234567890123456789,0",  // 20 digits: the general path
   };
   for (std::u16string_view text : texts) {
     EXPECT_EQ(NumberOutcome(true, text, u','), NumberOutcome(false, text, u',')) << ToUtf8(text);
