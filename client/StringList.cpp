@@ -1,6 +1,7 @@
 #include "StringList.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -14,6 +15,32 @@ namespace {
 // Codes 1..32: the space and the control characters. NUL is no blank: it ends the text.
 bool IsBlank(char16_t c) {
   return static_cast<char16_t>(c - 1) < 32;
+}
+
+// The first unit from p on that ends an unquoted entry: a NUL or a blank (the codes up to 32) or
+// the delimiter; `end` when none does. Four units at a time, each in a 16-bit lane of a word
+// (on little-endian machines, where the word's low lane is the first unit), by the tests for a
+// lane below n: (x - n) & ~x & 0x8000, and for a zero lane: x ^ delimiter below 1. In the
+// lowest lane that meets a test the result is exact; a lane only borrows from one below it that
+// met the test, so a false match can only come after a true one.
+const char16_t* EntryEnd(const char16_t* p, const char16_t* const end, char16_t delimiter) {
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint64_t kOnes = 0x0001000100010001u;
+    constexpr std::uint64_t kHighBits = 0x8000800080008000u;
+    const std::uint64_t delimiters = kOnes * delimiter;
+    for (; end - p >= 4; p += 4) {
+      std::uint64_t units;
+      std::memcpy(&units, p, sizeof units);
+      const std::uint64_t same = units ^ delimiters;
+      const std::uint64_t stops =
+          ((units - kOnes * 33) & ~units & kHighBits) | ((same - kOnes) & ~same & kHighBits);
+      if (stops != 0)
+        return p + std::countr_zero(stops) / 16;
+    }
+  }
+  while (p != end && *p > 32 && *p != delimiter)
+    ++p;
+  return p;
 }
 
 std::u16string DecimalText(int value) {
@@ -120,8 +147,7 @@ bool DelimitedEntries::Next(std::u16string_view& entry) {
   } else {
     // NUL and the blanks are the codes up to 32: one test stops at either.
     const char16_t* start = p_;
-    while (p_ != end_ && *p_ > 32 && *p_ != delimiter_)
-      ++p_;
+    p_ = EntryEnd(p_, end_, delimiter_);
     entry = std::u16string_view(start, static_cast<std::size_t>(p_ - start));
   }
   SkipBlanks();
