@@ -6,7 +6,6 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <optional>
 #include <string>
@@ -112,106 +111,6 @@ QV_INLINE bool ScanNumber(std::u16string_view text, char16_t separator, NumberPa
   return true;
 }
 
-constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
-  std::array<std::uint64_t, 20> powers{};
-  std::uint64_t p = 1;
-  for (std::uint64_t& power : powers) {
-    power = p;
-    p *= 10;
-  }
-  return powers;
-}();
-
-// Four UTF-16 code units of a text in one 64-bit word, the first in the low 16 bits: each lane
-// holds one unit. Only on little-endian machines, where the word is the units' memory.
-constexpr bool kLanesInMemoryOrder = std::endian::native == std::endian::little;
-constexpr std::uint64_t kLaneHighBits = 0xFFF0FFF0FFF0FFF0u;
-constexpr std::uint64_t kLaneZeros = 0x0030003000300030u;  // '0' in every lane
-
-// Takes the digits from p on into `integer` (integer * 10 + digit each, modulo 2^64), four at a
-// time; returns where they end. `begin` is the start of the text, which may be read from too.
-//
-// A lane c is a digit exactly when c & 0xFFF0 == 0x30 (c in 0x30..0x3F) and (c + 6) & 0xFFF0 ==
-// 0x30 (c below 0x3A): `bad` has bits in every other lane. The + 6 can carry out of a lane only
-// for c >= 0xFFFA, which is no digit, and carries only go up, into lanes after that one; so the
-// lowest lane with bits in `bad` is the first unit that is no digit. Likewise subtracting '0'
-// borrows only upward, from a non-digit, so the lanes before it hold their digits 0..9.
-// Shifted up by 16 * (4 - n), the first n digits stand in the top lanes, the rest gone; times
-// 1 + 10 * 2^16 + 100 * 2^32 + 1000 * 2^48 the top lane receives d0 * 10^(n-1) + ... + d(n-1)
-// (at most 9999), and no lane below it exceeds 999, so nothing carries into it.
-QV_INLINE const char16_t* TakeDigits(const char16_t* p, const char16_t* const end,
-                                     const char16_t* const begin, std::uint64_t& integer) {
-  if constexpr (kLanesInMemoryOrder) {
-    constexpr std::uint64_t kPlaces =
-        1u + (std::uint64_t{10} << 16) + (std::uint64_t{100} << 32) + (std::uint64_t{1000} << 48);
-    while (p != end) {
-      std::uint64_t units;
-      if (end - p >= 4) {
-        std::memcpy(&units, p, sizeof units);
-      } else if (end - begin >= 4) {
-        // The last four units of the text, moved down so that p's unit is in the lowest lane;
-        // the lanes above the end become 0, which is no digit.
-        std::memcpy(&units, end - 4, sizeof units);
-        units >>= 16 * (4 - (end - p));
-      } else {
-        break;  // a text of fewer than four units: one at a time below
-      }
-      const std::uint64_t bad = ((units & kLaneHighBits) ^ kLaneZeros) |
-                                (((units + 0x0006000600060006u) & kLaneHighBits) ^ kLaneZeros);
-      const int n = bad == 0 ? 4 : std::countr_zero(bad) / 16;
-      if (n == 0)
-        return p;
-      const std::uint64_t digits = (units - kLaneZeros) << (16 * (4 - n));
-      integer = integer * kPowersOfTen[static_cast<std::size_t>(n)] + ((digits * kPlaces) >> 48);
-      p += n;
-      if (n < 4)
-        return p;
-    }
-  }
-  for (; p != end && static_cast<char16_t>(*p - u'0') < 10; ++p)
-    integer = integer * 10 + static_cast<unsigned>(*p - u'0');
-  return p;
-}
-
-// The common shape of a number text, read without the general scan's cases: a sign or none, one
-// to 19 digits with at most one separator among them after the first, and nothing else (no
-// spaces, no exponent, no NUL). On exactly these texts the general scan takes the same steps and
-// ends with the same parts: 19 digits stay below 10^19 < 2^64, so the accumulator never leaves
-// its exact integer (it is at most 10^18 - 1 <= kExactLimit before each step), and the power is
-// minus the fraction digits. False for every other text, which the general scan then reads; the
-// parts are only written on success.
-QV_INLINE bool ScanPlainNumber(std::u16string_view text, char16_t separator, NumberParts& parts) {
-  const char16_t* const begin = text.data();
-  const char16_t* const end = begin + text.size();
-  if (begin == end)
-    return false;
-  const bool negative = *begin == u'-';
-  const char16_t* const start = begin + ((negative || *begin == u'+') ? 1 : 0);
-  // Beyond 19 digits the integer wraps; such texts are handed back below, so it is never used.
-  std::uint64_t integer = 0;
-  const char16_t* p = TakeDigits(start, end, begin, integer);
-  const auto integerDigits = p - start;
-  std::ptrdiff_t fractionDigits = 0;
-  // After the digits p stands on no digit, so a digit separator never matches, as in the
-  // general scan; nor does a NUL one, where the general scan ends the text.
-  if (p != end && *p == separator && separator != u'\0') {
-    const char16_t* const fractionStart = ++p;
-    p = TakeDigits(p, end, begin, integer);
-    fractionDigits = p - fractionStart;
-  }
-  if (p != end || integerDigits == 0 || integerDigits + fractionDigits > 19)
-    return false;
-  parts.negative = negative;
-  parts.integer = integer;
-  parts.power = -fractionDigits;
-  return true;
-}
-
-// The plain scan, else the general one; false when the text does not read.
-QV_INLINE bool ScanAnyNumber(std::u16string_view text, char16_t separator, NumberParts& parts) {
-  return ScanPlainNumber(text, separator, parts) || ScanNumber(text, separator, parts);
-}
-
 EConvertError NotAFloat(std::u16string_view text) {
   return EConvertError(FillTemplate(kNotAFloatMessage, {text}));
 }
@@ -239,6 +138,36 @@ Extended GeneralValue(const NumberParts& parts, std::u16string_view text) {
   return value;
 }
 
+constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
+  std::array<std::uint64_t, 20> powers{};
+  std::uint64_t p = 1;
+  for (std::uint64_t& power : powers) {
+    power = p;
+    p *= 10;
+  }
+  return powers;
+}();
+
+// n / 10^k for k = 1..18, each by a constant divisor, which compiles to a multiplication.
+std::uint64_t DivideByPowerOfTen(std::uint64_t n, int k) {
+  switch (k) {
+    case 1:
+      return n / 10u;
+    case 2:
+      return n / 100u;
+    case 3:
+      return n / 1000u;
+    case 4:
+      return n / 10000u;
+    case 5:
+      return n / 100000u;
+    case 6:
+      return n / 1000000u;
+    default:
+      return n / kPowersOfTen[static_cast<std::size_t>(k)];
+  }
+}
+
 constexpr std::uint64_t kFastMoneyLimit = std::uint64_t{1} << 62;
 
 // 2^62 / 10^q: below it, the integer times 10^q stays below 2^62.
@@ -248,58 +177,6 @@ constexpr std::array<std::uint64_t, 20> kFastMoneyIntegerLimits = [] {
     limits[q] = kFastMoneyLimit / kPowersOfTen[q];
   return limits;
 }();
-
-// The top 64 bits of the 128-bit product.
-std::uint64_t HighProduct(std::uint64_t a, std::uint64_t b) {
-#if defined(__SIZEOF_INT128__)
-  return static_cast<std::uint64_t>((static_cast<unsigned __int128>(a) * b) >> 64);
-#else
-  const std::uint64_t aLow = a & 0xFFFFFFFFu, aHigh = a >> 32;
-  const std::uint64_t bLow = b & 0xFFFFFFFFu, bHigh = b >> 32;
-  const std::uint64_t low = aLow * bLow;
-  const std::uint64_t middle1 = aHigh * bLow + (low >> 32);
-  const std::uint64_t middle2 = aLow * bHigh + (middle1 & 0xFFFFFFFFu);
-  return aHigh * bHigh + (middle1 >> 32) + (middle2 >> 32);
-#endif
-}
-
-// n / 10^k for n < 2^62 and k = 1..18 by a multiplication: with l = ceil(log2 10^k) and
-// m = ceil(2^(62 + l) / 10^k), m * 10^k - 2^(62 + l) < 10^k <= 2^l, so for every n below 2^62
-// floor(n / 10^k) = floor(n * m / 2^(62 + l)) (the rounded-up reciprocal of Granlund and
-// Montgomery, for 62-bit dividends). 10^k is no power of two, so 2^(l - 1) < 10^k and m < 2^63;
-// l >= 4, so the shift leaves the top 64 bits of the product, moved right by l - 2.
-struct TenDivisor {
-  std::uint64_t divisor = 0;
-  std::uint64_t reciprocal = 0;
-  int shift = 0;
-};
-constexpr std::array<TenDivisor, 19> kTenDivisors = [] {
-  std::array<TenDivisor, 19> table{};
-  for (std::size_t k = 1; k < table.size(); ++k) {
-    TenDivisor& d = table[k];
-    d.divisor = kPowersOfTen[k];
-    int l = 0;
-    while ((std::uint64_t{1} << l) < d.divisor)
-      ++l;
-    // ceil(2^(62 + l) / d) by long division of 2^(62 + l), one bit at a time.
-    std::uint64_t quotient = 0, remainder = 0;
-    for (int bit = 62 + l; bit >= 0; --bit) {
-      remainder = remainder * 2 + (bit == 62 + l ? 1 : 0);
-      quotient = quotient * 2;
-      if (remainder >= d.divisor) {
-        remainder -= d.divisor;
-        quotient += 1;
-      }
-    }
-    d.reciprocal = quotient + (remainder != 0 ? 1 : 0);
-    d.shift = l - 2;
-  }
-  return table;
-}();
-
-std::uint64_t DivideByPowerOfTen(std::uint64_t n, const TenDivisor& d) {
-  return HighProduct(n, d.reciprocal) >> d.shift;
-}
 
 // At an exact half the specified steps, done on the fast path's value R: R * 10^4 rounded to 64
 // bits, then to an integer, both to nearest, ties to even. R is positive and normal here, and the
@@ -359,12 +236,13 @@ std::optional<Currency> FastMoney(const NumberParts& parts) {
   } else if (-q >= 19) {
     count = 0;
   } else {
-    const TenDivisor& divisor = kTenDivisors[static_cast<std::size_t>(-q)];
-    count = DivideByPowerOfTen(n, divisor);
-    const std::uint64_t twiceRemainder = 2 * (n - count * divisor.divisor);  // below 2 * 10^18
-    if (twiceRemainder == divisor.divisor)
+    const std::uint64_t divisor = kPowersOfTen[static_cast<std::size_t>(-q)];
+    count = DivideByPowerOfTen(n, -q);
+    const std::uint64_t twiceRemainder = 2 * (n - count * divisor);  // below 2 * 10^18
+    if (twiceRemainder == divisor)
       return TieMoney(parts);
-    count += twiceRemainder > divisor.divisor ? 1 : 0;
+    if (twiceRemainder > divisor)
+      ++count;
   }
   const auto signedCount = static_cast<std::int64_t>(count);
   return Currency{parts.negative ? -signedCount : signedCount};
@@ -374,7 +252,7 @@ std::optional<Currency> FastMoney(const NumberParts& parts) {
 
 Extended ReadNumber(std::u16string_view text, char16_t decimalSeparator) {
   NumberParts parts;
-  if (!ScanAnyNumber(text, decimalSeparator, parts))
+  if (!ScanNumber(text, decimalSeparator, parts))
     throw NotAFloat(text);
   return FastNumber(parts) ? FastValue(parts) : GeneralValue(parts, text);
 }
@@ -401,7 +279,7 @@ Currency RoundToMoney(const Extended& value) {
 
 Currency ReadMoney(std::u16string_view text, char16_t decimalSeparator) {
   NumberParts parts;
-  if (!ScanAnyNumber(text, decimalSeparator, parts))
+  if (!ScanNumber(text, decimalSeparator, parts))
     throw NotAFloat(text);
   if (const std::optional<Currency> money = FastMoney(parts))
     return *money;

@@ -269,13 +269,13 @@ TEST(NumberFastPath, HandPickedEdges) {
       u"18446744073709551616",            // 2^64: the accumulator rounds
       u"0000000000000000000000000001,5",  // leading zeros keep the integer exact
       u"0,000000000000000000000000000000000001", u"-0", u"-,", u",", u"5,", u"1E", u"1e+",
-      // Units next to the digits' codes, and digit runs against the four-unit steps.
+      // Units next to the codes of the digits, and digit runs of several lengths.
       u"12:5", u"1/25", u"1\uFFFF2,5", u"\uFFFA1,5",
       u"12\u0663",  // an Arabic-Indic digit is no digit here
       u"1234,5678", u"12345,678", u"1,2345", u"123", u"-1,5",
       u"1234567890123456789",    // 19 digits
       u"123456789012345678,9",   //
-      u"1234567890123456789,0",  // 20 digits: the general path
+      u"1234567890123456789,0",  // 20 digits
   };
   for (std::u16string_view text : texts) {
     EXPECT_EQ(NumberOutcome(true, text, u','), NumberOutcome(false, text, u',')) << ToUtf8(text);
