@@ -257,15 +257,18 @@ Entries ReferenceSplit(std::u16string_view text, char16_t d, char16_t q) {
 }
 
 TEST(StringListTest, AgreesWithTheCharacterByCharacterRulesOnRandomTexts) {
-  const char16_t alphabet[] = {u'a',  u'b',  u',',    u'|', u'"',      u'\'',     u' ',
-                               u'\t', u'\0', u'\x1f', u'!', u'\u00a0', u'\u00e9', u'\xd800'};
-  const char16_t delimiters[] = {u',', u'|', u' ', u'\t', u'"', u'\'', u'a', u'\0'};
+  // With the units around the tests for the end of an entry: 32 and 33, and the top bit.
+  const char16_t alphabet[] = {u'a',      u'b',      u',',      u'|',      u'"',      u'\'',
+                               u' ',      u'\t',     u'\0',     u'\x1f',   u'!',      u'\u00a0',
+                               u'\u00e9', u'\xd800', u'\x7fff', u'\x8000', u'\x8021', u'\xffff'};
+  const char16_t delimiters[] = {u',',  u'|', u' ',  u'\t',     u'"',
+                                 u'\'', u'a', u'\0', u'\x8000', u'\xffff'};
   const char16_t quotes[] = {u'"', u'\'', u','};
   std::mt19937 rng(20101008);
   StringList list;  // one list for all, so that entries of earlier splits get reused
   CountingObserver observer;
   list.SetObserver(&observer);
-  for (int round = 0; round < 20000; ++round) {
+  for (int round = 0; round < 40000; ++round) {
     std::u16string text(rng() % 24, u'a');
     for (char16_t& c : text)
       c = alphabet[rng() % std::size(alphabet)];
