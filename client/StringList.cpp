@@ -20,9 +20,11 @@ bool IsBlank(char16_t c) {
 // The first unit from p on that ends an unquoted entry: a NUL or a blank (the codes up to 32) or
 // the delimiter; `end` when none does. Four units at a time, each in a 16-bit lane of a word
 // (on little-endian machines, where the word's low lane is the first unit), by the tests for a
-// lane below n: (x - n) & ~x & 0x8000, and for a zero lane: x ^ delimiter below 1. In the
-// lowest lane that meets a test the result is exact; a lane only borrows from one below it that
-// met the test, so a false match can only come after a true one.
+// lane below n: (x - n) & ~x & 0x8000, and for a zero lane: x ^ delimiter below 1. Without a
+// borrow from below, a lane meets a test exactly when it is below n (a lane of 0x8000 or more
+// neither meets it nor borrows), and it borrows exactly when it meets it. So no lane below the
+// lowest one that meets a test receives a borrow: that lowest lane is the first stop, and a
+// false match can only stand above it.
 const char16_t* EntryEnd(const char16_t* p, const char16_t* const end, char16_t delimiter) {
   if constexpr (std::endian::native == std::endian::little) {
     constexpr std::uint64_t kOnes = 0x0001000100010001u;
