@@ -6,11 +6,6 @@
 
 namespace quorvane {
 
-const CLSID CLASS_CoQuorvaneAutomation = {
-    0x9470904C, 0xEAB4, 0x4BD4, {0x87, 0x24, 0x27, 0x4F, 0x79, 0xA8, 0x9F, 0xC0}};
-const IID IID_IQuorvaneAutomation = {
-    0xB87E668C, 0xF2BD, 0x44DB, {0xA9, 0x6D, 0xB4, 0x3E, 0x84, 0x43, 0x9C, 0xD8}};
-
 IQuorvaneAutomation* CoQuorvaneAutomation::Create() {
   IUnknown* rawUnknown = nullptr;
   const HRESULT created = CoCreateInstance(CLASS_CoQuorvaneAutomation, nullptr,

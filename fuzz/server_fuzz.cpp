@@ -22,7 +22,7 @@
 #include "ComPtr.h"
 #include "Errors.h"
 #include "LocaleSettings.h"
-#include "Quorvane_TLB.h"
+#include "QuorvaneInterface.h"
 #include "ReferenceServer.h"
 #include "Reply.h"
 #include "RuntimeTrace.h"

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "ComPtr.h"
-#include "Quorvane_TLB.h"
+#include "QuorvaneInterface.h"
 #include "Replies.h"
 #include "Utf.h"
 

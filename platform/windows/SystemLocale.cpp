@@ -18,30 +18,45 @@ std::optional<std::u16string> Item(LCID locale, LCTYPE type) {
   return std::u16string(text.begin(), text.begin() + (written - 1));
 }
 
+LCTYPE TypeOf(LocaleText item, int index) {
+  // The settings count days from Sunday; the system's day names from Monday (DAYNAME1) to Sunday.
+  const int fromMonday = (index + 6) % 7;
+  switch (item) {
+    case LocaleText::DecimalSeparator:
+      return LOCALE_SDECIMAL;
+    case LocaleText::ThousandSeparator:
+      return LOCALE_STHOUSAND;
+    case LocaleText::DateSeparator:
+      return LOCALE_SDATE;
+    case LocaleText::ShortDateFormat:
+      return LOCALE_SSHORTDATE;
+    case LocaleText::LongDateFormat:
+      return LOCALE_SLONGDATE;
+    case LocaleText::TimeSeparator:
+      return LOCALE_STIME;
+    case LocaleText::TimeAMString:
+      return LOCALE_S1159;
+    case LocaleText::TimePMString:
+      return LOCALE_S2359;
+    case LocaleText::ShortMonthName:
+      return LOCALE_SABBREVMONTHNAME1 + index;
+    case LocaleText::LongMonthName:
+      return LOCALE_SMONTHNAME1 + index;
+    case LocaleText::ShortDayName:
+      return LOCALE_SABBREVDAYNAME1 + fromMonday;
+    case LocaleText::LongDayName:
+      return LOCALE_SDAYNAME1 + fromMonday;
+  }
+  return 0;
+}
+
 }  // namespace
 
-quorvane::LocaleItems ReadThreadLocaleItems() {
-  const LCID locale = GetThreadLocale();
-  quorvane::LocaleItems items;
-  items.DecimalSeparator = Item(locale, LOCALE_SDECIMAL);
-  items.ThousandSeparator = Item(locale, LOCALE_STHOUSAND);
-  items.DateSeparator = Item(locale, LOCALE_SDATE);
-  items.ShortDateFormat = Item(locale, LOCALE_SSHORTDATE);
-  items.LongDateFormat = Item(locale, LOCALE_SLONGDATE);
-  items.TimeSeparator = Item(locale, LOCALE_STIME);
-  items.TimeAMString = Item(locale, LOCALE_S1159);
-  items.TimePMString = Item(locale, LOCALE_S2359);
-  for (int month = 0; month < 12; ++month) {
-    items.ShortMonthNames[month] = Item(locale, LOCALE_SABBREVMONTHNAME1 + month);
-    items.LongMonthNames[month] = Item(locale, LOCALE_SMONTHNAME1 + month);
-  }
-  // The settings count from Sunday; the system's day names from Monday (DAYNAME1) to Sunday (7).
-  for (int day = 0; day < 7; ++day) {
-    const int fromMonday = (day + 6) % 7;
-    items.ShortDayNames[day] = Item(locale, LOCALE_SABBREVDAYNAME1 + fromMonday);
-    items.LongDayNames[day] = Item(locale, LOCALE_SDAYNAME1 + fromMonday);
-  }
-  return items;
+std::optional<std::u16string> ThreadLocaleText(LocaleText item, int index) {
+  const LCTYPE type = TypeOf(item, index);
+  if (type == 0)
+    return std::nullopt;
+  return Item(GetThreadLocale(), type);
 }
 
 }  // namespace platform

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "Com.h"
-#include "Quorvane_TLB.h"
+#include "QuorvaneInterface.h"
 
 namespace scripted {
 

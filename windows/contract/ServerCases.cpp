@@ -12,8 +12,8 @@
 #include "ComPtr.h"
 #include "LocaleSettings.h"
 #include "ServerCall.h"
+#include "SystemLocaleItems.h"
 #include "uQuorvaneFunc.h"
-#include "windows/SystemLocale.h"
 
 namespace contract {
 
@@ -264,7 +264,7 @@ void RunRegisteredServerCases() {
     std::string failure;
     try {
       // The client reads the changed locale as on a settings change; the server at each call.
-      quorvane::SetLocaleSettings(quorvane::MakeLocaleSettings(platform::ReadThreadLocaleItems()));
+      quorvane::SetLocaleSettings(quorvane::MakeLocaleSettings(quorvane::ReadThreadLocaleItems()));
       german = ExchangeHistory();
     } catch (const quorvane::Exception& error) {
       failure = Utf8(error.Message());

@@ -6,7 +6,7 @@
 #include "InnerServer.h"
 #include "LocaleSettings.h"
 #include "ServerModule.h"
-#include "windows/SystemLocale.h"
+#include "SystemLocaleItems.h"
 
 namespace serverdll {
 
@@ -125,7 +125,7 @@ quorvane::IQuorvaneAutomation& AutomationObject::Inner() {
   SetErrorInfo(0, nullptr);
   // The DLL keeps locale settings of its own. The server writes its replies in the conventions of
   // the user's locale as it is at the call, as the client reads them after every settings change.
-  quorvane::SetLocaleSettings(quorvane::MakeLocaleSettings(platform::ReadThreadLocaleItems()));
+  quorvane::SetLocaleSettings(quorvane::MakeLocaleSettings(quorvane::ReadThreadLocaleItems()));
   return *inner_.Get();
 }
 

@@ -7,7 +7,7 @@
 
 #include "Com.h"
 #include "ComPtr.h"
-#include "Quorvane_TLB.h"
+#include "QuorvaneInterface.h"
 
 namespace serverdll {
 

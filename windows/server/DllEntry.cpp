@@ -3,7 +3,7 @@
 #include <atomic>
 
 #include "AutomationObject.h"
-#include "Quorvane_TLB.h"
+#include "QuorvaneInterface.h"
 #include "ReferenceServer.h"
 #include "ServerModule.h"
 
