@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "Characters.h"
 #include "Errors.h"
 #include "ServerCall.h"
 
@@ -36,17 +37,13 @@ bool CloseServer() {
 
 IQuorvaneAutomation& Server() {
   if (!ServerIntf)
-    throw Exception(u"No server object: press \"Create Quorvane\" first");
+    throw Exception(u"No server object");
   return *ServerIntf.Get();
 }
 
 namespace {
 
 constexpr char16_t kSeriesDelimiter = u'|';
-
-bool IsBlankEntry(std::u16string_view entry) {
-  return std::all_of(entry.begin(), entry.end(), [](char16_t c) { return c >= 1 && c <= 32; });
-}
 
 // The field before the first `separator` (empty when there is none), which is cut off `rest`
 // together with the separator; `rest` stays whole when it holds no separator.
@@ -124,7 +121,7 @@ void LoadFieldValues(std::u16string_view fieldName, StringList& target) {
   // list the first test reads entry 0 and raises the list's index error.
   int i = 0;
   while (i != target.Count() - 1) {
-    if (IsBlankEntry(target.Get(i)))
+    if (IsBlankText(target.Get(i)))
       target.Delete(i);
     else
       ++i;

@@ -4,6 +4,7 @@
 // IUnknown's three and IDispatch's four).
 
 #include "Com.h"
+#include "QuorvaneOperations.h"
 
 namespace quorvane {
 
@@ -14,35 +15,14 @@ inline const CLSID CLASS_CoQuorvaneAutomation = {
 inline const IID IID_IQuorvaneAutomation = {
     0xB87E668C, 0xF2BD, 0x44DB, {0xA9, 0x6D, 0xB4, 0x3E, 0x84, 0x43, 0x9C, 0xD8}};
 
-// Texts go in as BSTRs owned by the caller; text results come out as BSTRs the caller frees.
+// The operations of QuorvaneOperations.h, in slot order.
 struct IQuorvaneAutomation : IDispatch {
-  virtual HRESULT STDMETHODCALLTYPE Get_Visible(VARIANT_BOOL* Value) = 0;                 // 1
-  virtual HRESULT STDMETHODCALLTYPE Set_Visible(VARIANT_BOOL Value) = 0;                  // 2
-  virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;                                      // 3
-  virtual HRESULT STDMETHODCALLTYPE GetCountryList(BSTR* Result) = 0;                     // 4
-  virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;                                      // 5
-  virtual HRESULT STDMETHODCALLTYPE GetMinimumWageList(BSTR Country, BSTR* Result) = 0;   // 6
-  virtual HRESULT STDMETHODCALLTYPE GetPriceIndexList(BSTR Country, BSTR* Result) = 0;    // 7
-  virtual HRESULT STDMETHODCALLTYPE GetFundsRateList(BSTR Country, BSTR* Result) = 0;     // 8
-  virtual HRESULT STDMETHODCALLTYPE GetFieldValueList(BSTR FieldName, BSTR* Result) = 0;  // 9
-  virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;                                     // 10
-  virtual HRESULT STDMETHODCALLTYPE GetListOfExchangeRate(BSTR FromCode, BSTR ToCode,
-                                                          BSTR* Result) = 0;  // 11
-  virtual HRESULT STDMETHODCALLTYPE GetLIDCurrency(BSTR FieldName, BSTR FieldValue,
-                                                   BSTR* Result) = 0;  // 12
-  virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;                  // 13
-  virtual HRESULT STDMETHODCALLTYPE Reserved14() = 0;                  // 14
-  virtual HRESULT STDMETHODCALLTYPE GetExchangeRate(BSTR FromCode, BSTR ToCode, DATE Day,
-                                                    BSTR* Result) = 0;  // 15
-  virtual HRESULT STDMETHODCALLTYPE Reserved16() = 0;                   // 16
-  virtual HRESULT STDMETHODCALLTYPE Reserved17() = 0;                   // 17
-  virtual HRESULT STDMETHODCALLTYPE Reserved18() = 0;                   // 18
-  virtual HRESULT STDMETHODCALLTYPE Reserved19() = 0;                   // 19
-  virtual HRESULT STDMETHODCALLTYPE Reserved20() = 0;                   // 20
-  virtual HRESULT STDMETHODCALLTYPE Reserved21() = 0;                   // 21
-  virtual HRESULT STDMETHODCALLTYPE Reserved22() = 0;                   // 22
-  virtual HRESULT STDMETHODCALLTYPE Reserved23() = 0;                   // 23
-  virtual HRESULT STDMETHODCALLTYPE Reserved24() = 0;                   // 24
+#define QV_DECLARE_OPERATION(position, name, kind, parameters, arguments) \
+  virtual HRESULT STDMETHODCALLTYPE name parameters = 0;
+#define QV_DECLARE_RESERVED(position) virtual HRESULT STDMETHODCALLTYPE Reserved##position() = 0;
+  QUORVANE_OPERATIONS(QV_DECLARE_OPERATION, QV_DECLARE_RESERVED)
+#undef QV_DECLARE_OPERATION
+#undef QV_DECLARE_RESERVED
 
  protected:
   ~IQuorvaneAutomation() = default;

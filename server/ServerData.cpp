@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include "Characters.h"
 #include "EmbeddedData.h"
 #include "TextMatch.h"
 #include "Utf.h"
@@ -91,13 +92,6 @@ std::optional<std::vector<std::string>> SplitQuoted(std::string_view line) {
   }
 }
 
-std::string QuotedText(std::string_view text) {
-  std::string quoted(1, '"');
-  quoted += text;
-  quoted += '"';
-  return quoted;
-}
-
 [[noreturn]] void Fail(std::string_view path, std::size_t line, const std::string& what) {
   std::ostringstream message;
   message << path;
@@ -110,7 +104,7 @@ std::string QuotedText(std::string_view text) {
 int ReadDay(std::string_view path, std::size_t line, std::string_view text) {
   std::optional<int> day = ParseIsoDate(text);
   if (!day)
-    Fail(path, line, QuotedText(text) + " is not a date of the form YYYY-MM-DD");
+    Fail(path, line, Quoted(text) + " is not a date of the form YYYY-MM-DD");
   return *day;
 }
 
@@ -130,10 +124,10 @@ bool WithinMoneyRange(Figure figure) {
 Figure ReadFigure(std::string_view path, std::size_t line, std::string_view text) {
   std::optional<Figure> figure = ParseFigure(text);
   if (!figure)
-    Fail(path, line, QuotedText(text) + " is not a plain decimal number");
+    Fail(path, line, Quoted(text) + " is not a plain decimal number");
   if (!WithinMoneyRange(*figure))
     Fail(path, line,
-         QuotedText(text) + " is too large: the client holds figures up to " +
+         Quoted(text) + " is too large: the client holds figures up to " +
              std::string(kMoneyLimitText));
   return *figure;
 }
@@ -209,7 +203,7 @@ std::vector<Country> ReadCountries(const FileSource& source) {
     // Operations find a country by its name without regard to case: a second one of the same
     // name could never be reached.
     if (!keys.insert(FoldCase(name)).second)
-      Fail(path, i + 1, "the country name " + QuotedText(fields[1]) + " is listed twice");
+      Fail(path, i + 1, "the country name " + Quoted(fields[1]) + " is listed twice");
     Country country{std::string(fields[0]), name, std::nullopt, std::nullopt, std::nullopt};
     std::string folder = "series/" + country.Code;
     country.MinimumWages = ReadMinimumWages(source, folder);
@@ -236,7 +230,7 @@ std::optional<RateTable> ReadRateTable(const FileSource& source, const std::stri
     std::string_view code = header[c];
     if (code.size() != 3 ||
         !std::all_of(code.begin(), code.end(), [](char l) { return l >= 'A' && l <= 'Z'; }))
-      Fail(path, 1, QuotedText(code) + " is not a letter code");
+      Fail(path, 1, Quoted(code) + " is not a letter code");
     table.Codes.push_back(FromUtf8(header[c]));
   }
   table.Columns.resize(table.Codes.size());

@@ -9,17 +9,12 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "Calendar.h"
 #include "Errors.h"
 #include "TextToValue.h"
 #include "ValueToText.h"
 
 namespace quorvane {
-
-namespace {
-
-const QDate kDayZero(1899, 12, 30);
-
-}  // namespace
 
 DateEdit::DateEdit(QWidget* parent)
     : QWidget(parent),
@@ -83,7 +78,10 @@ void DateEdit::Clear() {
 QDate DateEdit::Date() const {
   if (!hasDate_)
     return {};
-  return kDayZero.addDays(static_cast<qint64>(std::trunc(value_)));
+  const std::chrono::year_month_day date =
+      DateOfDayNumber(static_cast<std::int64_t>(std::trunc(value_)));
+  return QDate(static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+               static_cast<int>(static_cast<unsigned>(date.day())));
 }
 
 void DateEdit::SetDate(const QDate& date) {
@@ -91,7 +89,7 @@ void DateEdit::SetDate(const QDate& date) {
     Clear();
     return;
   }
-  SetValue(static_cast<double>(kDayZero.daysTo(date)));
+  SetValue(static_cast<double>(DayNumberOf(date.year(), date.month(), date.day())));
 }
 
 void DateEdit::ShowCalendar() {
