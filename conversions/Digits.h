@@ -28,16 +28,27 @@ std::u16string DecimalText(Integer value, std::size_t minDigits = 0) {
 }
 
 // Exactly `digits` upper-case hex digits of the low bits of value.
-inline std::u16string UpperHexText(std::uint64_t value, std::size_t digits) {
+inline std::string AsciiUpperHex(std::uint64_t value, std::size_t digits) {
   char hex[16];
   const auto end = std::to_chars(hex, hex + sizeof hex, value, 16).ptr;
-  std::u16string text(digits, u'0');
+  std::string text(digits, '0');
   const std::size_t length = static_cast<std::size_t>(end - hex);
   for (std::size_t i = 0; i < length && i < digits; ++i) {
     const char c = hex[length - 1 - i];
-    text[digits - 1 - i] = static_cast<char16_t>(c >= 'a' ? c - 'a' + 'A' : c);
+    text[digits - 1 - i] = c >= 'a' ? static_cast<char>(c - 'a' + 'A') : c;
   }
   return text;
+}
+
+// The same as UTF-16 text.
+inline std::u16string UpperHexText(std::uint64_t value, std::size_t digits) {
+  const std::string ascii = AsciiUpperHex(value, digits);
+  return std::u16string(ascii.begin(), ascii.end());
+}
+
+// A status code as messages show it: 0x8004020B.
+inline std::string StatusHex(std::uint32_t status) {
+  return "0x" + AsciiUpperHex(status, 8);
 }
 
 }  // namespace quorvane

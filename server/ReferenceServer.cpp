@@ -66,9 +66,15 @@ HRESULT Run(BSTR* result, Build build) {
   return S_OK;
 }
 
+LocaleSettings ClientLocaleSettings() {
+  return CurrentLocaleSettings();
+}
+
 class ReferenceServer final : public platform::ComObject<IQuorvaneAutomation, ISupportErrorInfo> {
  public:
-  ReferenceServer() { ++g_useCount; }
+  explicit ReferenceServer(LocaleSettingsSource localeSource) : localeSource_(localeSource) {
+    ++g_useCount;
+  }
 
   // IDispatch: the server is called through its function table only.
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
@@ -119,24 +125,27 @@ class ReferenceServer final : public platform::ComObject<IQuorvaneAutomation, IS
     return Run(result, [] { return CountryListReply(ReferenceData()); });
   }
   HRESULT STDMETHODCALLTYPE GetMinimumWageList(BSTR country, BSTR* result) override {
-    return Run(result,
-               [&] { return MinimumWageReply(ReferenceData(), platform::BstrText(country)); });
+    return Run(result, [&] {
+      return MinimumWageReply(ReferenceData(), platform::BstrText(country), localeSource_());
+    });
   }
   HRESULT STDMETHODCALLTYPE GetPriceIndexList(BSTR country, BSTR* result) override {
-    return Run(result,
-               [&] { return PriceIndexReply(ReferenceData(), platform::BstrText(country)); });
+    return Run(result, [&] {
+      return PriceIndexReply(ReferenceData(), platform::BstrText(country), localeSource_());
+    });
   }
   HRESULT STDMETHODCALLTYPE GetFundsRateList(BSTR country, BSTR* result) override {
-    return Run(result,
-               [&] { return FundsRateReply(ReferenceData(), platform::BstrText(country)); });
+    return Run(result, [&] {
+      return FundsRateReply(ReferenceData(), platform::BstrText(country), localeSource_());
+    });
   }
   HRESULT STDMETHODCALLTYPE GetFieldValueList(BSTR field, BSTR* result) override {
     return Run(result, [&] { return FieldValueReply(ReferenceData(), platform::BstrText(field)); });
   }
   HRESULT STDMETHODCALLTYPE GetListOfExchangeRate(BSTR from, BSTR to, BSTR* result) override {
     return Run(result, [&] {
-      return ExchangeHistoryReply(ReferenceData(), platform::BstrText(from),
-                                  platform::BstrText(to));
+      return ExchangeHistoryReply(ReferenceData(), platform::BstrText(from), platform::BstrText(to),
+                                  localeSource_());
     });
   }
   HRESULT STDMETHODCALLTYPE GetLIDCurrency(BSTR field, BSTR value, BSTR* result) override {
@@ -147,7 +156,7 @@ class ReferenceServer final : public platform::ComObject<IQuorvaneAutomation, IS
   HRESULT STDMETHODCALLTYPE GetExchangeRate(BSTR from, BSTR to, DATE day, BSTR* result) override {
     return Run(result, [&] {
       return ExchangeRateReply(ReferenceData(), platform::BstrText(from), platform::BstrText(to),
-                               day);
+                               day, localeSource_());
     });
   }
 
@@ -164,11 +173,17 @@ class ReferenceServer final : public platform::ComObject<IQuorvaneAutomation, IS
     return nullptr;
   }
 
+  const LocaleSettingsSource localeSource_;
   bool visible_ = false;
 };
 
-HRESULT CreateReferenceServer(REFIID riid, void** object) {
-  ReferenceServer* server = new (std::nothrow) ReferenceServer();
+HRESULT CreateServerObject(LocaleSettingsSource source, REFIID riid, void** object) {
+  if (!object)
+    return E_POINTER;
+  *object = nullptr;
+  if (!source)
+    return E_INVALIDARG;
+  ReferenceServer* server = new (std::nothrow) ReferenceServer(source);
   if (!server)
     return E_OUTOFMEMORY;
   HRESULT status = server->QueryInterface(riid, object);
@@ -177,12 +192,21 @@ HRESULT CreateReferenceServer(REFIID riid, void** object) {
 }
 
 // One class object for the process; it lives as long as the program and counts only its locks.
-platform::ClassObject g_factory(CreateReferenceServer, [](int change) { g_useCount += change; });
+// Its objects write under the client's process-wide settings.
+platform::ClassObject g_factory(
+    [](REFIID riid, void** object) {
+      return CreateServerObject(ClientLocaleSettings, riid, object);
+    },
+    [](int change) { g_useCount += change; });
 
 }  // namespace
 
 HRESULT GetReferenceServerClassObject(REFIID riid, void** object) {
   return g_factory.QueryInterface(riid, object);
+}
+
+HRESULT CreateReferenceServer(LocaleSettingsSource source, REFIID riid, void** object) {
+  return CreateServerObject(source, riid, object);
 }
 
 long ReferenceServerUseCount() {

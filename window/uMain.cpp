@@ -4,10 +4,13 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QLabel>
 #include <cmath>
 #include <initializer_list>
 #include <string>
 
+#include "AboutBox.h"
+#include "ApplicationIcon.h"
 #include "CurrencyEdit.h"
 #include "DateEdit.h"
 #include "ErrorBox.h"
@@ -61,6 +64,11 @@ Tform1::Tform1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Tform
   // The one date of the form: the description holds texts, not the dates of these editors.
   ui->cxDateEdit4->SetDate(QDate(2010, 10, 8));
   ScaleForm(*this, kDesignTextHeight, QFontMetrics(font).height());
+  // Labels are as wide as their captions, so that none covers the editor beside it.
+  for (QLabel* label : findChildren<QLabel*>())
+    label->resize(label->sizeHint().width(), label->height());
+  setWindowIcon(ApplicationIcon());
+  InstallAboutBox(*this);
   ConnectHandlers();
 }
 
@@ -137,6 +145,8 @@ void Tform1::Button2Click() {
     CloseServer();
     SetConnected(false);
     ui->cxCheckBox1->setEnabled(false);
+    // The focus left with the disabled controls: it goes to Create, the next thing to do.
+    ui->Button1->setFocus();
   });
 }
 

@@ -1,5 +1,7 @@
 #include "SystemLocale.h"
 
+#include <algorithm>
+
 #include "Com.h"
 
 namespace platform {
@@ -57,6 +59,33 @@ std::optional<std::u16string> ThreadLocaleText(LocaleText item, int index) {
   if (type == 0)
     return std::nullopt;
   return Item(GetThreadLocale(), type);
+}
+
+namespace {
+
+// The opened locale is the thread's: its items are the thread locale's.
+class ThreadUserLocale final : public UserLocale {
+ public:
+  std::optional<std::u16string> Text(LocaleText item, int index) const override {
+    return ThreadLocaleText(item, index);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<UserLocale> UserLocale::Open(std::string_view name) {
+  LCID locale = LOCALE_USER_DEFAULT;
+  if (!name.empty()) {
+    // Locale names are ASCII ("de-DE"); anything else names no locale.
+    if (std::any_of(name.begin(), name.end(), [](char c) { return (c & 0x80) != 0; }))
+      return nullptr;
+    locale = LocaleNameToLCID(std::wstring(name.begin(), name.end()).c_str(), 0);
+    if (locale == 0)
+      return nullptr;
+  }
+  if (!SetThreadLocale(locale))
+    return nullptr;
+  return std::make_unique<ThreadUserLocale>();
 }
 
 }  // namespace platform

@@ -23,19 +23,6 @@ using quorvane::ServerIntf;
 
 const std::u16string kNoSuchCountry = u"No such country";
 
-// The description that the server left for the calling thread, taken as the system keeps it.
-std::u16string TakeDescription() {
-  IErrorInfo* raw = nullptr;
-  if (GetErrorInfo(0, &raw) != S_OK || raw == nullptr)
-    return {};
-  auto info = platform::ComPtr<IErrorInfo>::Adopt(raw);
-  BSTR text = nullptr;
-  info->GetDescription(&text);
-  std::u16string description = platform::BstrText(text);
-  SysFreeString(text);
-  return description;
-}
-
 template <typename Load>
 quorvane::EServerCallError LoadFailure(Load load) {
   try {
@@ -150,7 +137,7 @@ void RunRegisteredServerCases() {
     BSTR reply = nullptr;
     SetErrorInfo(0, nullptr);
     const HRESULT status = ServerIntf->GetMinimumWageList(country, &reply);
-    const std::u16string description = TakeDescription();
+    const std::u16string description = TakeThreadErrorDescription();
     SysFreeString(country);
     SysFreeString(reply);
     Expect(FAILED(status), "unknown country fails: " + Hex(status));
@@ -197,7 +184,7 @@ void RunRegisteredServerCases() {
     reply = nullptr;
     SetErrorInfo(0, nullptr);
     const HRESULT empty = ServerIntf->GetMinimumWageList(nullptr, &reply);
-    Expect(SUCCEEDED(empty) || !TakeDescription().empty(),
+    Expect(SUCCEEDED(empty) || !TakeThreadErrorDescription().empty(),
            "a null country is answered: " + Hex(empty));
     SysFreeString(reply);
   });
