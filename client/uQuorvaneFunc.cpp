@@ -37,7 +37,7 @@ bool CloseServer() {
 
 IQuorvaneAutomation& Server() {
   if (!ServerIntf)
-    throw Exception(u"No server object");
+    throw Exception(std::u16string(kNoServerObject));
   return *ServerIntf.Get();
 }
 
