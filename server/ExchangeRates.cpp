@@ -1,6 +1,8 @@
 #include "ExchangeRates.h"
 
 #include <algorithm>
+#include <limits>
+#include <optional>
 #include <stdexcept>
 
 #include "TextMatch.h"
@@ -63,25 +65,6 @@ std::u16string PairText(const RatePair& pair) {
   return pair.To + u" per " + pair.From;
 }
 
-// The observation in force on the day: the last one on or before it.
-const Observation& InForce(const RatePair& pair, const Series& leg, int day) {
-  // A column of operator data may have no observation at all.
-  if (leg.empty())
-    throw ReplyFailure{Failure::NoRates, u"The data hold no rate of " + PairText(pair)};
-  auto after = std::upper_bound(leg.begin(), leg.end(), day,
-                                [](int d, const Observation& o) { return d < o.Day; });
-  if (after == leg.begin())
-    throw ReplyFailure{Failure::NoRateOnDay, u"No rate of " + PairText(pair) + u" on or before " +
-                                                 DayText(day) + u": the data start on " +
-                                                 DayText(leg.front().Day)};
-  const Observation& last = *(after - 1);
-  if (after == leg.end() && day - last.Day > kStaleDays)
-    throw ReplyFailure{Failure::NoRateOnDay, u"No rate of " + PairText(pair) + u" on " +
-                                                 DayText(day) + u": the data end on " +
-                                                 DayText(last.Day)};
-  return last;
-}
-
 // The computed rate from the two legs' figures; a quotient too large for a figure (legs of
 // operator data far apart) is no rate the client could hold.
 Figure ComputedRate(const RatePair& pair, Figure toValue, Figure fromValue, int day) {
@@ -91,6 +74,120 @@ Figure ComputedRate(const RatePair& pair, Figure toValue, Figure fromValue, int 
     throw ReplyFailure{Failure::NoRates, u"The rate of " + PairText(pair) + u" on " + DayText(day) +
                                              u" is too large to be written as a figure"};
   }
+}
+
+// Where a leg stands on a day: it runs from its first observation to its last, and lingers for
+// kStaleDays after that.
+enum class LegState { Running, Lingering, Unusable };
+
+struct LegOnDay {
+  LegState State = LegState::Unusable;
+  const Observation* Last = nullptr;  // the last observation on or before the day
+};
+
+LegOnDay LegOn(const Series* leg, int day) {
+  if (!leg)
+    return {LegState::Running, nullptr};  // the base itself
+  auto after = std::upper_bound(leg->begin(), leg->end(), day,
+                                [](int d, const Observation& o) { return d < o.Day; });
+  if (after == leg->begin())
+    return {};  // not begun, or no observation at all
+  const Observation* last = &*(after - 1);
+  if (day <= leg->back().Day)
+    return {LegState::Running, last};
+  if (day - leg->back().Day <= kStaleDays)
+    return {LegState::Lingering, last};
+  return {};
+}
+
+struct Choice {
+  std::size_t Route = 0;
+  const Observation* From = nullptr;  // null for the base
+  const Observation* To = nullptr;    // null for the base
+};
+
+// The day a route's data end: the last observation of the leg that ends first.
+int RouteEnd(const RateRoute& route) {
+  int end = std::numeric_limits<int>::max();
+  for (const Series* leg : {route.FromLeg, route.ToLeg})
+    if (leg && !leg->empty())
+      end = std::min(end, leg->back().Day);
+  return end;
+}
+
+// The first route whose legs both run on the day; else, of the routes whose legs at most linger,
+// the one whose data end last.
+std::optional<Choice> Choose(const RatePair& pair, int day) {
+  std::optional<Choice> lingering;
+  int lingeringEnd = 0;
+  for (std::size_t i = 0; i < pair.Routes.size(); ++i) {
+    const RateRoute& route = pair.Routes[i];
+    LegOnDay from = LegOn(route.FromLeg, day), to = LegOn(route.ToLeg, day);
+    LegState worse = std::max(from.State, to.State);
+    if (worse == LegState::Running)
+      return Choice{i, from.Last, to.Last};
+    if (worse == LegState::Lingering && (!lingering || RouteEnd(route) > lingeringEnd)) {
+      lingering = Choice{i, from.Last, to.Last};
+      lingeringEnd = RouteEnd(route);
+    }
+  }
+  return lingering;
+}
+
+RateOnDay RateOf(const RatePair& pair, const Choice& choice, int day) {
+  const RateRoute& route = pair.Routes[choice.Route];
+  RateOnDay rate;
+  if (!route.FromLeg) {
+    rate.Kind = RateKind::Direct;
+    rate.Value = choice.To->Value;
+    rate.ObservedDay = choice.To->Day;
+    return rate;
+  }
+  rate.Kind = RateKind::Computed;
+  rate.Through = route.Table->Base;
+  rate.Value = ComputedRate(pair, choice.To ? choice.To->Value : kOne, choice.From->Value, day);
+  rate.ObservedDay = choice.To ? std::min(choice.To->Day, choice.From->Day) : choice.From->Day;
+  return rate;
+}
+
+// Why no route has a rate on the day: the data start later, or end earlier (and perhaps begin
+// again later).
+[[noreturn]] void FailNoRateOn(const RatePair& pair, int day) {
+  constexpr int kNone = std::numeric_limits<int>::min();
+  int firstStart = std::numeric_limits<int>::max(), lastEnd = kNone,
+      nextStart = std::numeric_limits<int>::max();
+  for (const RateRoute& route : pair.Routes) {
+    int start = kNone, end = std::numeric_limits<int>::max();
+    bool observed = true;
+    for (const Series* leg : {route.FromLeg, route.ToLeg}) {
+      if (!leg)
+        continue;
+      if (leg->empty()) {
+        observed = false;
+        break;
+      }
+      start = std::max(start, leg->front().Day);
+      end = std::min(end, leg->back().Day);
+    }
+    if (!observed)
+      continue;
+    firstStart = std::min(firstStart, start);
+    if (start <= day)
+      lastEnd = std::max(lastEnd, end);
+    else
+      nextStart = std::min(nextStart, start);
+  }
+  if (firstStart == std::numeric_limits<int>::max())
+    throw ReplyFailure{Failure::NoRates, u"The data hold no rate of " + PairText(pair)};
+  if (lastEnd == kNone)
+    throw ReplyFailure{Failure::NoRateOnDay, u"No rate of " + PairText(pair) + u" on or before " +
+                                                 DayText(day) + u": the data start on " +
+                                                 DayText(firstStart)};
+  std::u16string message = u"No rate of " + PairText(pair) + u" on " + DayText(day) +
+                           u": the data end on " + DayText(lastEnd);
+  if (nextStart != std::numeric_limits<int>::max())
+    message += u" and begin again on " + DayText(nextStart);
+  throw ReplyFailure{Failure::NoRateOnDay, message};
 }
 
 }  // namespace
@@ -105,25 +202,24 @@ RatePair ResolvePair(const ServerData& data, std::u16string_view from, std::u16s
     if (!HasRates(data, *code) && !InCatalogue(data, *code))
       throw ReplyFailure{Failure::UnknownCurrency, u"Unknown currency code " + Quoted(*code)};
   }
-  if (pair.From == pair.To)
+  if (pair.Same())
     return pair;
-  for (const RateTable& table : data.RateTables) {
-    if (table.Base == pair.From && table.ColumnOf(pair.To) >= 0) {
-      pair.Kind = RateKind::Direct;
-      pair.Table = &table;
-      pair.ToLeg = Leg(table, pair.To);
-      return pair;
+  // The common currencies in order of preference: the pair's own, then the tables' bases.
+  std::vector<std::u16string_view> bases = {pair.From, pair.To};
+  for (const RateTable& table : data.RateTables)
+    bases.push_back(table.Base);
+  for (std::u16string_view base : bases) {
+    for (const RateTable& table : data.RateTables) {
+      if (table.Base != base || !InTable(table, pair.From) || !InTable(table, pair.To))
+        continue;
+      bool known = std::any_of(pair.Routes.begin(), pair.Routes.end(),
+                               [&](const RateRoute& route) { return route.Table == &table; });
+      if (!known)
+        pair.Routes.push_back({&table, Leg(table, pair.From), Leg(table, pair.To)});
     }
   }
-  for (const RateTable& table : data.RateTables) {
-    if (InTable(table, pair.From) && InTable(table, pair.To)) {
-      pair.Kind = RateKind::Computed;
-      pair.Table = &table;
-      pair.FromLeg = Leg(table, pair.From);
-      pair.ToLeg = Leg(table, pair.To);
-      return pair;
-    }
-  }
+  if (!pair.Routes.empty())
+    return pair;
   for (const std::u16string* code : {&pair.From, &pair.To})
     if (!HasRates(data, *code))
       throw ReplyFailure{Failure::NoRates, u"The server has no exchange rates for " + *code +
@@ -133,62 +229,47 @@ RatePair ResolvePair(const ServerData& data, std::u16string_view from, std::u16s
 }
 
 Series RateHistory(const RatePair& pair) {
-  if (pair.Kind == RateKind::Same)
+  if (pair.Same())
     return {};
-  if (pair.Kind == RateKind::Direct)
-    return *pair.ToLeg;
-  static const Series kNone;
-  const Series& to = pair.ToLeg ? *pair.ToLeg : kNone;
-  const Series& from = pair.FromLeg ? *pair.FromLeg : kNone;
+  // The days on which a leg is observed, begins to linger or ends: the only days on which the
+  // route taken or its figures can change.
+  std::vector<int> days;
+  for (const RateRoute& route : pair.Routes) {
+    for (const Series* leg : {route.FromLeg, route.ToLeg}) {
+      if (!leg || leg->empty())
+        continue;
+      for (const Observation& observation : *leg)
+        days.push_back(observation.Day);
+      days.push_back(leg->back().Day + 1);
+      days.push_back(leg->back().Day + kStaleDays + 1);
+    }
+  }
+  std::sort(days.begin(), days.end());
+  days.erase(std::unique(days.begin(), days.end()), days.end());
   Series history;
-  if ((pair.ToLeg && to.empty()) || (pair.FromLeg && from.empty()))
-    return history;
-  std::size_t t = 0, f = 0;
-  Figure toValue = kOne, fromValue = kOne;
-  bool toStarted = !pair.ToLeg, fromStarted = !pair.FromLeg;
-  while (t < to.size() || f < from.size()) {
-    // The next day on which either leg has an observation.
-    int day = t < to.size() ? to[t].Day : from[f].Day;
-    if (f < from.size())
-      day = std::min(day, from[f].Day);
-    if (t < to.size() && to[t].Day == day) {
-      toValue = to[t++].Value;
-      toStarted = true;
+  std::optional<std::size_t> previousRoute;  // none after a day without a rate
+  for (int day : days) {
+    std::optional<Choice> choice = Choose(pair, day);
+    if (!choice) {
+      previousRoute.reset();
+      continue;
     }
-    if (f < from.size() && from[f].Day == day) {
-      fromValue = from[f++].Value;
-      fromStarted = true;
-    }
-    if (toStarted && fromStarted)
-      history.push_back({day, ComputedRate(pair, toValue, fromValue, day)});
-    // The history ends with the leg that ends first.
-    if ((pair.ToLeg && t == to.size()) || (pair.FromLeg && f == from.size()))
-      break;
+    bool observed =
+        (choice->From && choice->From->Day == day) || (choice->To && choice->To->Day == day);
+    if (observed || previousRoute != choice->Route)
+      history.push_back({day, RateOf(pair, *choice, day).Value});
+    previousRoute = choice->Route;
   }
   return history;
 }
 
 RateOnDay RateOn(const RatePair& pair, int day) {
-  if (pair.Kind == RateKind::Same)
-    return {kOne, day};
-  if (pair.Kind == RateKind::Direct) {
-    const Observation& quote = InForce(pair, *pair.ToLeg, day);
-    return {quote.Value, quote.Day};
-  }
-  RateOnDay rate{kOne, 0};
-  Figure toValue = kOne, fromValue = kOne;
-  if (pair.ToLeg) {
-    const Observation& quote = InForce(pair, *pair.ToLeg, day);
-    toValue = quote.Value;
-    rate.ObservedDay = quote.Day;
-  }
-  if (pair.FromLeg) {
-    const Observation& quote = InForce(pair, *pair.FromLeg, day);
-    fromValue = quote.Value;
-    rate.ObservedDay = std::max(rate.ObservedDay, quote.Day);
-  }
-  rate.Value = ComputedRate(pair, toValue, fromValue, day);
-  return rate;
+  if (pair.Same())
+    return {kOne, day, RateKind::Same, {}};
+  std::optional<Choice> choice = Choose(pair, day);
+  if (!choice)
+    FailNoRateOn(pair, day);
+  return RateOf(pair, *choice, day);
 }
 
 }  // namespace quorvane::server

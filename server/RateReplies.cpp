@@ -42,7 +42,7 @@ Reply ExchangeHistoryReply(const ServerData& data, std::u16string_view from,
                            std::u16string_view to) {
   return Answer([&] {
     RatePair pair = ResolvePair(data, from, to);
-    if (pair.Kind == RateKind::Same)
+    if (pair.Same())
       throw ReplyFailure{Failure::NoRates, u"The rate of " + pair.From +
                                                u" with itself is always 1; it has no history"};
     Series history = RateHistory(pair);
@@ -73,16 +73,16 @@ Reply ExchangeRateReply(const ServerData& data, std::u16string_view from, std::u
   return Answer([&] {
     RatePair pair = ResolvePair(data, from, to);
     int whole = DayOf(day);
-    if (pair.Kind == RateKind::Same)
+    if (pair.Same())
       return std::u16string(u"F");
     RateOnDay rate = RateOn(pair, whole);
     // The words between the letter and the number hold neither "=" nor ":".
-    std::u16string text = pair.Kind == RateKind::Direct ? u"N" : u"C";
+    std::u16string text = rate.Kind == RateKind::Direct ? u"N" : u"C";
     text += pair.To + u" per " + pair.From;
-    if (pair.Kind == RateKind::Computed)
-      text += u" through " + pair.Table->Base;
+    if (rate.Kind == RateKind::Computed)
+      text += u" through " + rate.Through;
     text += u" as of " + FromUtf8(IsoDateText(rate.ObservedDay));
-    text += pair.Kind == RateKind::Direct ? u'=' : u':';
+    text += rate.Kind == RateKind::Direct ? u'=' : u':';
     ReplyWriter().AppendNumber(text, rate.Value);
     return text;
   });

@@ -11,6 +11,7 @@
 #include <unicode/ucurr.h>
 #include <unicode/uenum.h>
 #include <unicode/uloc.h>
+#include <unicode/ulocdata.h>
 #include <unicode/ures.h>
 #include <unicode/ustring.h>
 #include <unicode/uversion.h>
@@ -25,6 +26,8 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "DataVintage.h"
 
 namespace {
 
@@ -217,6 +220,38 @@ std::string MakeCatalogue() {
   return out.str();
 }
 
+// The ICU and CLDR releases at hand, as DataVintage.h names them: "72.1", "42".
+std::string IcuVersion() {
+  return U_ICU_VERSION;
+}
+std::string CldrVersion() {
+  UErrorCode status = U_ZERO_ERROR;
+  UVersionInfo version;
+  ulocdata_getCLDRVersion(version, &status);
+  if (U_FAILURE(status))
+    throw std::runtime_error(std::string("no CLDR version: ") + u_errorName(status));
+  char text[U_MAX_VERSION_STRING_LENGTH];
+  u_versionToString(version, text);
+  std::string result = text;
+  // u_versionToString writes at least two parts ("42.0"); CLDR names its releases "42".
+  if (result.size() > 2 && result.compare(result.size() - 2, 2, ".0") == 0)
+    result.resize(result.size() - 2);
+  return result;
+}
+
+// The committed catalogue names its source in DataVintage.h; a catalogue from another release
+// must come with that name changed.
+bool NamedRelease() {
+  using quorvane::server::kCatalogueCldrVersion;
+  using quorvane::server::kCatalogueIcuVersion;
+  if (IcuVersion() == kCatalogueIcuVersion && CldrVersion() == kCatalogueCldrVersion)
+    return true;
+  std::cerr << "this is ICU " << IcuVersion() << " with CLDR " << CldrVersion()
+            << ", but server/DataVintage.h names ICU " << kCatalogueIcuVersion << " with CLDR "
+            << kCatalogueCldrVersion << " as the catalogue's source\n";
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -224,6 +259,8 @@ int main(int argc, char** argv) {
     std::string catalogue = MakeCatalogue();
     std::string args1 = argc > 1 ? argv[1] : "";
     if (args1 == "--check" && argc == 3) {
+      if (!NamedRelease())
+        return 1;
       std::ifstream file(argv[2], std::ios::binary);
       std::stringstream committed;
       committed << file.rdbuf();
@@ -234,6 +271,8 @@ int main(int argc, char** argv) {
       return 1;
     }
     if (argc == 2) {
+      if (!NamedRelease())
+        std::cerr << "update server/DataVintage.h with the catalogue\n";
       std::ofstream file(argv[1], std::ios::binary);
       file << catalogue;
       return file ? 0 : 1;

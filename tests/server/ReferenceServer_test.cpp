@@ -130,7 +130,7 @@ TEST_F(ReferenceServerTest, EveryFailureCarriesItsStatusAndDescription) {
       {rate(u"USD", u"RUB", 32874), Failure::NoRateOnDay,  // 1990-01-01
        u"No rate of RUB per USD on or before 1990-01-01: the data start on 1999-01-01"},
       {rate(u"USD", u"GBP", 46357), Failure::NoRateOnDay,  // 2026-12-01
-       u"No rate of GBP per USD on 2026-12-01: the data end on 2024-11-29"},
+       u"No rate of GBP per USD on 2026-12-01: the data end on 2026-05-15"},
       {rate(u"USD", u"RUB", -700000.0), Failure::NoDate,
        u"No date given (the date editor holds no date)"},
       {rate(u"USD", u"AED", 40459), Failure::NoRates, nullptr},

@@ -151,9 +151,10 @@ TEST(CatalogueReplies, LetterCodeByExactValueThenByWholeWords) {
 TEST(RateReplies, HistoriesOfDirectInverseAndCrossRates) {
   ExpectText(Under(kRussian, [] { return ExchangeHistoryReply(Data(), u"USD", u"RUB"); }),
              u";01.10.2010=30,2;05.10.2010=30,5;06.10.2010=30,4");
-  // Quoted directly by the euro table, not computed through the dollar.
+  // Quoted directly by the euro table while it runs (to 2010-10-04), then through the dollar
+  // table, which runs two days longer.
   ExpectText(Under(kRussian, [] { return ExchangeHistoryReply(Data(), u"EUR", u"USD"); }),
-             u";01.10.2010=1,3651;04.10.2010=1,37");
+             u";01.10.2010=1,3651;04.10.2010=1,37;05.10.2010=1,36986;06.10.2010=1,38889");
   // Units of the second currency per one of the first: dollars per rouble.
   ExpectText(Under(kRussian, [] { return ExchangeHistoryReply(Data(), u"rub", u"usd"); }),
              u";01.10.2010=0,0331126;05.10.2010=0,0327869;06.10.2010=0,0328947");
@@ -182,7 +183,11 @@ TEST(RateReplies, RateOnADayWithItsStatusLetter) {
       {u"USD", u"RUB", oct4, u"NRUB per USD as of 2010-10-01=30,2"},  // the last on or before
       {u"USD", u"RUB", oct5 + 0.75, u"NRUB per USD as of 2010-10-05=30,5"},  // time of day
       {u"USD", u"RUB", oct6 + 31, u"NRUB per USD as of 2010-10-06=30,4"},
-      {u"RUB", u"EUR", oct5, u"CEUR per RUB through USD as of 2010-10-05:0,0239344"},
+      // As of the older leg: the dollar table has no euro figure on 2010-10-05.
+      {u"RUB", u"EUR", oct5, u"CEUR per RUB through USD as of 2010-10-04:0,0239344"},
+      {u"EUR", u"USD", oct4, u"NUSD per EUR as of 2010-10-04=1,37"},
+      // The euro table has ended; the dollar table still runs.
+      {u"EUR", u"USD", oct5, u"CUSD per EUR through USD as of 2010-10-04:1,36986"},
       {u"RUB", u"USD", oct6, u"CUSD per RUB through USD as of 2010-10-06:0,0328947"},
       {u"EUR", u"GBP", oct4, u"NGBP per EUR as of 2010-10-04=0,868"},
   };
@@ -258,6 +263,38 @@ TEST(RateReplies, ColumnWithoutObservations) {
                 Failure::NoRates, u"The data hold no rate of RUB per EUR");
   ExpectFailure(Under(kRussian, [&] { return ExchangeHistoryReply(data, u"EUR", u"RUB"); }),
                 Failure::NoRates, u"The data hold no day on which both EUR and RUB are quoted");
+}
+
+// Operator data where one route ends long before the next begins: the days between have no
+// rate, and the history goes on when the next route begins.
+TEST(RateReplies, RoutesWithAGapBetweenThem) {
+  const auto data = quorvane::server::LoadServerData(servertest::MemoryFiles({
+      {"rates/usd_daily.csv", "date,AAA,BBB\n2010-01-04,1,2\n2010-01-05,1,2.5\n"},
+      {"rates/eur_daily.csv", "date,AAA,BBB\n2010-06-01,3,4\n"},
+  }));
+  ExpectText(Under(kRussian, [&] { return ExchangeHistoryReply(data, u"AAA", u"BBB"); }),
+             u";04.01.2010=2;05.01.2010=2,5;01.06.2010=1,33333");
+  struct Case {
+    double day;
+    const char16_t* reply;
+    Failure failure;
+  };
+  const Case cases[] = {
+      {40183, u"CBBB per AAA through USD as of 2010-01-05:2,5", Failure{}},  // 2010-01-05
+      {40183 + 31, u"CBBB per AAA through USD as of 2010-01-05:2,5", Failure{}},
+      {40183 + 32,
+       u"No rate of BBB per AAA on 2010-02-06: the data end on 2010-01-05 and begin again on "
+       u"2010-06-01",
+       Failure::NoRateOnDay},
+      {40330, u"CBBB per AAA through EUR as of 2010-06-01:1,33333", Failure{}},  // 2010-06-01
+  };
+  for (const Case& c : cases) {
+    Reply reply = Under(kRussian, [&] { return ExchangeRateReply(data, u"AAA", u"BBB", c.day); });
+    if (c.failure == Failure{})
+      ExpectText(reply, c.reply);
+    else
+      ExpectFailure(reply, c.failure, c.reply);
+  }
 }
 
 }  // namespace

@@ -172,6 +172,42 @@ class EndToEndTest : public QObject {
     QVERIFY(!ServerIntf);
   }
 
+  // Recent figures as a user meets them: the euro area's policy rate in mid-2025, and a rate
+  // whose direct column has ended (the euro table's roubles end on 2022-03-01), which goes on
+  // through the dollar. The figures were worked out from the data files.
+  void recentFiguresAndARateWhoseDirectColumnEnded() {
+    test::ErrorBoxCatcher errors;
+    Tform1 form;
+    form.show();
+    const auto click = [&form](const char* name) {
+      QTest::mouseClick(Control<QAbstractButton>(form, name), Qt::LeftButton);
+    };
+    click("Button1");
+    QCOMPARE(errors.Texts(), QStringList());
+    Control<StringListComboBox>(form, "cxComboBox1")->SetText("Euro area");
+    Control<DateEdit>(form, "cxDateEdit2")->SetDate(QDate(2025, 7, 1));
+    click("Button3");
+    QCOMPARE(errors.Texts(), QStringList());
+    QCOMPARE(Control<CurrencyEdit>(form, "cxCurrencyEdit2")->Value(), std::optional<double>(2.15));
+
+    const struct {
+      const char *from, *to;
+      QDate day;
+      const char* shown;
+    } rates[] = {{"EUR", "RUB", QDate(2023, 1, 10), "75.4813"},
+                 {"RUB", "EUR", QDate(2023, 1, 10), "0.0132"},
+                 {"RUB", "EUR", QDate(2024, 12, 15), "0.0092"}};
+    for (const auto& r : rates) {
+      Control<StringListComboBox>(form, "cxComboBox5")->SetText(r.from);
+      Control<StringListComboBox>(form, "cxComboBox6")->SetText(r.to);
+      Control<DateEdit>(form, "cxDateEdit4")->SetDate(r.day);
+      click("Button8");
+      QCOMPARE(errors.Texts(), QStringList());
+      QCOMPARE(Control<QLineEdit>(form, "cxTextEdit3")->text(), QString(r.shown));
+    }
+    click("Button2");
+  }
+
  private:
   server::ReferenceServerRegistration registration_;
 };
