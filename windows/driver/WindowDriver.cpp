@@ -140,22 +140,22 @@ std::wstring shots;
 // --- Controls
 // -------------------------------------------------------------------------------------
 
+struct ControlSearch {
+  int identifier;
+  HWND found;
+};
+
+BOOL CALLBACK MatchControl(HWND child, LPARAM data) {
+  auto* search = reinterpret_cast<ControlSearch*>(data);
+  if (GetDlgCtrlID(child) != search->identifier)
+    return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
 HWND FindControl(HWND parent, int identifier) {
-  struct Search {
-    int identifier;
-    HWND found;
-  } search{identifier, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        if (GetDlgCtrlID(child) == s->identifier) {
-          s->found = child;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ControlSearch search{identifier, nullptr};
+  EnumChildWindows(parent, MatchControl, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -230,26 +230,36 @@ struct Box {
   int buttons = 0;
 };
 
+struct BoxSearch {
+  DWORD process;
+  HWND found;
+};
+
+BOOL CALLBACK MatchBox(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<BoxSearch*>(data);
+  wchar_t name[32] = {};
+  GetClassNameW(window, name, 32);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != search->process || !IsWindowVisible(window) || std::wcscmp(name, L"#32770") != 0)
+    return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// A message box of the program: a dialog window of its process.
 HWND FindErrorBox() {
-  struct Search {
-    DWORD process;
-    HWND found;
-  } search{program.Id(), nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        wchar_t name[32] = {};
-        GetClassNameW(window, name, 32);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == s->process && IsWindowVisible(window) && std::wcscmp(name, L"#32770") == 0) {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  BoxSearch search{program.Id(), nullptr};
+  EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+BOOL CALLBACK CountButton(HWND child, LPARAM data) {
+  wchar_t name[32] = {};
+  GetClassNameW(child, name, 32);
+  if (_wcsicmp(name, L"Button") == 0 && IsWindowVisible(child))
+    ++*reinterpret_cast<int*>(data);
+  return TRUE;
 }
 
 void Screenshot(const std::wstring& name);
@@ -261,16 +271,7 @@ Box ReadAndDismiss(HWND window, const std::wstring& screenshot) {
   box.caption = TextOf(window);
   box.text = TextOf(GetDlgItem(window, 0xFFFF));
   box.ownedByWindow = GetWindow(window, GW_OWNER) == form1;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM data) -> BOOL {
-        wchar_t name[32] = {};
-        GetClassNameW(child, name, 32);
-        if (_wcsicmp(name, L"Button") == 0 && IsWindowVisible(child))
-          ++*reinterpret_cast<int*>(data);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&box.buttons));
+  EnumChildWindows(window, CountButton, reinterpret_cast<LPARAM>(&box.buttons));
   if (!screenshot.empty())
     Screenshot(screenshot);
   PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
