@@ -209,15 +209,19 @@ bool DateOf(const char* name, SYSTEMTIME& day) {
   return state == GDT_VALID;
 }
 
-void SetDate(const char* name, WORD year, WORD month, WORD dayOfMonth) {
+bool SetDate(const char* name, WORD year, WORD month, WORD dayOfMonth) {
   SYSTEMTIME day{};
   day.wYear = year;
   day.wMonth = month;
   day.wDay = dayOfMonth;
   void* remote = VirtualAllocEx(program.Process(), nullptr, sizeof day, MEM_COMMIT, PAGE_READWRITE);
-  WriteProcessMemory(program.Process(), remote, &day, sizeof day, nullptr);
-  SendMessageW(Get(name), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(remote));
+  if (!remote)
+    return false;
+  const bool written = WriteProcessMemory(program.Process(), remote, &day, sizeof day, nullptr);
+  const bool set = written && SendMessageW(Get(name), DTM_SETSYSTEMTIME, GDT_VALID,
+                                           reinterpret_cast<LPARAM>(remote)) != 0;
   VirtualFreeEx(program.Process(), remote, 0, MEM_RELEASE);
+  return set;
 }
 
 // --- The error box
@@ -456,12 +460,15 @@ void CheckLookups() {
                               {"Button3", "cxDateEdit2", "cxCurrencyEdit2"},
                               {"Button5", "cxDateEdit3", "cxCurrencyEdit3"}};
   for (const auto& lookup : lookups) {
-    SetDate(lookup[1], 2010, 6, 1);
+    Check(SetDate(lookup[1], 2010, 6, 1), std::string(lookup[1]) + " set to 2010-06-01",
+          "error " + std::to_string(GetLastError()));
     if (!NoBox(Click(lookup[0]), lookup[0]))
       continue;
     const std::wstring shown = Text(lookup[2]);
-    Check(ShownByPattern(shown), std::string(lookup[0]) + " shows a value by the pattern",
-          Utf8(shown));
+    // Russia has a minimum wage and a price index in force on that day, no funds rate.
+    const bool zero = shown == L"0.00";
+    Check(ShownByPattern(shown) && zero == (std::string(lookup[0]) == "Button3"),
+          std::string(lookup[0]) + " shows the value in force by the pattern", Utf8(shown));
   }
   Screenshot(L"3-lookups");
 }
