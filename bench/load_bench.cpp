@@ -1,16 +1,80 @@
 // A one-million-entry price-index reply end to end: the BSTR from the scripted server, split into
-// entries, decoded into the table. Reports entries per second and the peak memory that one load
-// adds to the process, against the reply's size (its UTF-16 bytes).
+// entries, decoded into the table. Reports entries per second, the heap allocations of one load
+// per entry, and the peak memory that one load adds to the process against the reply's size (its
+// UTF-16 bytes): by the operator new of this program (heap bytes alive at once) and by the resident
+// size. Besides, the hostile shapes: ten million empty entries, and the blank-entry sweep of the
+// field values.
 #include <benchmark/benchmark.h>
 
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <new>
 #include <string>
 
+#include "Errors.h"
 #include "LocaleSettings.h"
 #include "uQuorvaneFunc.h"
 
 #include "ScriptedServer.h"
+
+// Every heap allocation of the program, counted, with the bytes alive and their peak. The size
+// is kept in front of each block so that the delete knows it.
+namespace heap {
+std::atomic<long long> allocations{0};
+std::atomic<long long> alive{0};
+std::atomic<long long> peak{0};
+
+void* Allocate(std::size_t size) {
+  constexpr std::size_t kHeader = alignof(std::max_align_t);
+  auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
+  if (!block)
+    throw std::bad_alloc();
+  *reinterpret_cast<std::size_t*>(block) = size;
+  ++allocations;
+  const long long now = alive += static_cast<long long>(size);
+  long long seen = peak.load();
+  while (now > seen && !peak.compare_exchange_weak(seen, now)) {
+  }
+  return block + kHeader;
+}
+
+void Free(void* p) {
+  if (!p)
+    return;
+  constexpr std::size_t kHeader = alignof(std::max_align_t);
+  auto* block = static_cast<unsigned char*>(p) - kHeader;
+  alive -= static_cast<long long>(*reinterpret_cast<std::size_t*>(block));
+  std::free(block);
+}
+
+// Starts a new peak at the bytes alive now; returns them.
+long long Mark() {
+  const long long now = alive.load();
+  peak = now;
+  return now;
+}
+}  // namespace heap
+
+void* operator new(std::size_t size) {
+  return heap::Allocate(size);
+}
+void* operator new[](std::size_t size) {
+  return heap::Allocate(size);
+}
+void operator delete(void* p) noexcept {
+  heap::Free(p);
+}
+void operator delete[](void* p) noexcept {
+  heap::Free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  heap::Free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+  heap::Free(p);
+}
 
 namespace {
 
@@ -73,7 +137,11 @@ void LoadPriceIndexReply(benchmark::State& state) {
   PriceIndexTable = {};
   const bool resetWorked = ResetPeak();
   const long before = resetWorked ? StatusKb("VmRSS") : StatusKb("VmHWM");
+  const long long heapBefore = heap::Mark();
+  const long long allocationsBefore = heap::allocations.load();
   LoadPriceIndex(u"Chile");
+  const long long allocations = heap::allocations.load() - allocationsBefore;
+  const long long heapPeak = heap::peak.load() - heapBefore;
   const long peak = StatusKb("VmHWM") - before;
   if (PriceIndexTable.size() != static_cast<std::size_t>(entries))
     state.SkipWithError("wrong table length");
@@ -90,6 +158,9 @@ void LoadPriceIndexReply(benchmark::State& state) {
   state.counters["peak_added_MB"] = static_cast<double>(peak) * 1024 / 1e6;
   state.counters["peak_per_reply"] = static_cast<double>(peak) * 1024 / replyBytes;
   state.counters["peak_reset"] = resetWorked ? 1 : 0;
+  state.counters["allocations_per_entry"] = static_cast<double>(allocations) / entries;
+  state.counters["allocations"] = static_cast<double>(allocations);
+  state.counters["heap_peak_per_reply"] = static_cast<double>(heapPeak) / replyBytes;
   FinalizeQuorvaneFunc();
 }
 BENCHMARK(LoadPriceIndexReply)
@@ -97,6 +168,69 @@ BENCHMARK(LoadPriceIndexReply)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5)
     ->UseRealTime();
+
+// A reply of nothing but delimiters: ten million empty entries. The load fails at the first
+// entry's date, after the table has taken the length of the reply's entries. Reports the heap
+// peak of one load against the reply, and the part of it that is not the table.
+void LoadEmptyEntries(benchmark::State& state) {
+  const auto entries = static_cast<std::size_t>(state.range(0));
+  ScopedLocaleSettings locale(ExampleLocale());
+  scripted::ScopedScriptedServer server;
+  server->Reply(scripted::Op::GetPriceIndexList, std::u16string(entries - 1, u'|'));
+  const double replyBytes = static_cast<double>((entries - 1) * sizeof(char16_t));
+  if (!CreateServer()) {
+    state.SkipWithError("no server");
+    return;
+  }
+  long long heapPeak = 0;
+  for (auto _ : state) {
+    PriceIndexTable = {};
+    const long long heapBefore = heap::Mark();
+    try {
+      LoadPriceIndex(u"Chile");
+    } catch (const EConvertError&) {
+    }
+    heapPeak = heap::peak.load() - heapBefore;
+  }
+  const double tableBytes = static_cast<double>(PriceIndexTable.size() * sizeof(DateValueRec));
+  state.counters["heap_peak_per_reply"] = static_cast<double>(heapPeak) / replyBytes;
+  state.counters["beyond_table_per_reply"] =
+      (static_cast<double>(heapPeak) - tableBytes) / replyBytes;
+  FinalizeQuorvaneFunc();
+}
+BENCHMARK(LoadEmptyEntries)->Arg(10000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Field values with many blank entries between two values: the sweep must stay linear.
+void LoadBlankFieldValues(benchmark::State& state) {
+  const auto blanks = static_cast<int>(state.range(0));
+  scripted::ScopedScriptedServer server;
+  std::u16string reply = u"RUB";
+  for (int i = 0; i < blanks; ++i)
+    reply += u",";
+  reply += u",USD";
+  const double replyBytes = static_cast<double>(reply.size() * sizeof(char16_t));
+  server->Reply(scripted::Op::GetFieldValueList, std::move(reply));
+  if (!CreateServer()) {
+    state.SkipWithError("no server");
+    return;
+  }
+  long long heapPeak = 0;
+  for (auto _ : state) {
+    StringList target;
+    const long long heapBefore = heap::Mark();
+    LoadFieldValues(u"LetterCode", target);
+    heapPeak = heap::peak.load() - heapBefore;
+    if (target.Count() != 2)
+      state.SkipWithError("wrong entries");
+  }
+  state.counters["heap_peak_per_reply"] = static_cast<double>(heapPeak) / replyBytes;
+  FinalizeQuorvaneFunc();
+}
+BENCHMARK(LoadBlankFieldValues)
+    ->Arg(200000)
+    ->Arg(10000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 }  // namespace
 

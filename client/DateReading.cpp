@@ -125,9 +125,8 @@ class DateScanner {
   std::size_t pos_ = 0;
 };
 
-bool TryReadDate(std::u16string_view text, std::int64_t& result) {
-  const LocaleSettings& settings = CurrentLocaleSettings();
-  const DateOrder order = OrderOf(settings.ShortDateFormat);
+bool TryReadDate(std::u16string_view text, const LocaleSettings& settings, DateOrder order,
+                 bool skipWords, std::int64_t& result) {
   const char16_t separator = settings.DateSeparator;
   DateScanner scan(text);
 
@@ -172,7 +171,7 @@ bool TryReadDate(std::u16string_view text, std::int64_t& result) {
   scan.SkipSpaces();
   scan.Take(separator);
   scan.SkipSpaces();
-  if (settings.ShortDateFormat.find(u"ddd") != std::u16string::npos)
+  if (skipWords)
     scan.SkipWords(settings.TimeAMString, settings.TimePMString);
 
   if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1)
@@ -188,11 +187,24 @@ bool TryReadDate(std::u16string_view text, std::int64_t& result) {
 
 }  // namespace
 
-TDate ReadDate(std::u16string_view text) {
+DateReader::DateReader(const LocaleSettings& settings)
+    : settings_(settings),
+      order_(static_cast<int>(OrderOf(settings.ShortDateFormat))),
+      skipWords_(settings.ShortDateFormat.find(u"ddd") != std::u16string::npos) {}
+
+TDate DateReader::Read(std::u16string_view text) const {
   std::int64_t day = 0;
-  if (!TryReadDate(text, day))
+  if (!TryReadDate(text, settings_, static_cast<DateOrder>(order_), skipWords_, day))
     throw EConvertError(FillTemplate(u"''%s'' is not a valid date", {text}));
   return static_cast<TDate>(day);
+}
+
+TDate ReadDate(std::u16string_view text) {
+  return DateReader(CurrentLocaleSettings()).Read(text);
+}
+
+TDate ReadDate(std::u16string_view text, const LocaleSettings& settings) {
+  return DateReader(settings).Read(text);
 }
 
 TDate EncodeDay(int year, int month, int day) {

@@ -1,4 +1,5 @@
 // The whole-day cut and the short date text of date numbers.
+#include <algorithm>
 #include <cmath>
 
 #include "LocaleSettings.h"
@@ -29,6 +30,8 @@ void AppendNumber(std::u16string& out, int value, std::size_t minDigits) {
 
 // Writes a date pattern. A pattern may name the short or the long pattern as an element; a pattern
 // already being written gives nothing there, so patterns that name each other cannot recurse.
+// Patterns that name each other many times, or long names, could still multiply into texts of
+// millions of characters; the text is cut at kMaxDateTextLength, far beyond any real date.
 class DatePatternWriter {
  public:
   DatePatternWriter(const LocaleSettings& settings, const CalendarDay& day)
@@ -52,7 +55,7 @@ class DatePatternWriter {
  private:
   void Write(std::u16string& out, std::u16string_view pattern) {
     std::size_t i = 0;
-    while (i < pattern.size()) {
+    while (i < pattern.size() && out.size() < kMaxDateTextLength) {
       const char16_t c = pattern[i];
       const char16_t letter = AsciiLower(c);
       if (letter == u'd' || letter == u'm' || letter == u'y') {
@@ -65,13 +68,27 @@ class DatePatternWriter {
         // Quoted text goes out without its quotes; an unclosed quote runs to the end.
         const std::size_t close = pattern.find(c, i + 1);
         const std::size_t stop = close == std::u16string_view::npos ? pattern.size() : close;
-        out.append(pattern.substr(i + 1, stop - i - 1));
+        Append(out, pattern.substr(i + 1, stop - i - 1));
         i = stop == pattern.size() ? stop : stop + 1;
       } else {
-        out += c == u'/' ? settings_.DateSeparator : c == u':' ? settings_.TimeSeparator : c;
+        const char16_t written = c == u'/'   ? settings_.DateSeparator
+                                 : c == u':' ? settings_.TimeSeparator
+                                             : c;
+        Append(out, std::u16string_view(&written, 1));
         ++i;
       }
     }
+  }
+
+  // Appends as much of the text as the limit leaves room for, without cutting a surrogate pair.
+  static void Append(std::u16string& out, std::u16string_view text) {
+    const std::size_t room = kMaxDateTextLength - std::min(out.size(), kMaxDateTextLength);
+    if (text.size() > room) {
+      text = text.substr(0, room);
+      if (!text.empty() && text.back() >= 0xD800 && text.back() <= 0xDBFF)
+        text.remove_suffix(1);
+    }
+    out.append(text);
   }
 
   void WriteElement(std::u16string& out, char16_t letter, std::size_t run) {
@@ -82,10 +99,10 @@ class DatePatternWriter {
           AppendNumber(out, day_.Day, run);
           return;
         case 3:
-          out += settings_.ShortDayNames[day_.DayOfWeek];
+          Append(out, settings_.ShortDayNames[day_.DayOfWeek]);
           return;
         case 4:
-          out += settings_.LongDayNames[day_.DayOfWeek];
+          Append(out, settings_.LongDayNames[day_.DayOfWeek]);
           return;
         case 5:
           WriteShort(out);
@@ -99,9 +116,9 @@ class DatePatternWriter {
       if (run <= 2)
         AppendNumber(out, day_.Month, run);
       else if (run == 3)
-        out += settings_.ShortMonthNames[day_.Month - 1];
+        Append(out, settings_.ShortMonthNames[day_.Month - 1]);
       else
-        out += settings_.LongMonthNames[day_.Month - 1];
+        Append(out, settings_.LongMonthNames[day_.Month - 1]);
       return;
     }
     if (run <= 2)
@@ -127,6 +144,8 @@ std::u16string ShortDateText(TDateTime date) {
   const CalendarDay day = DecodeDay(date);
   std::u16string out;
   DatePatternWriter(settings, day).WriteShort(out);
+  if (out.size() > kMaxDateTextLength)
+    out.resize(kMaxDateTextLength);  // the digits of the last number (names were cut already)
   return out;
 }
 

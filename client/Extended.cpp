@@ -1,5 +1,6 @@
 #include "Extended.h"
 
+#include <array>
 #include <bit>
 #include <vector>
 
@@ -175,7 +176,7 @@ Extended ExactPowerOfTen(int k) {
                             five.Significand());
 }
 
-constexpr int kLargestExactPower = 27;
+constexpr int kLargestExactPower = Extended::kLargestExactPowerOfTen;
 
 // A non-negative integer in base 10^9, lowest limb first, for exact decimal digits.
 class DecimalInteger {
@@ -440,6 +441,129 @@ Extended Extended::ScaledByPowerOfTen(int power) const {
   else if (power < 0)
     x = x.DividedBy(ExactPowerOfTen(-power));
   return x;
+}
+
+namespace {
+
+// 5^k shifted up until its top bit is set, and, where 128-bit integers exist, its reciprocal
+// floor((2^128 - 1) / divisor) - 2^64 for dividing by multiplication.
+struct FiveDivisor {
+  std::uint64_t divisor = 0;
+  int shift = 0;
+  std::uint64_t reciprocal = 0;
+};
+
+constexpr auto kFiveDivisors = [] {
+  std::array<FiveDivisor, kLargestExactPower + 1> table{};
+  for (int k = 0; k <= kLargestExactPower; ++k) {
+    FiveDivisor& d = table[static_cast<std::size_t>(k)];
+    const std::uint64_t five = PowerOfFive(k);
+    while (((five << d.shift) & kTopBit) == 0)
+      ++d.shift;
+    d.divisor = five << d.shift;
+#if defined(__SIZEOF_INT128__)
+    d.reciprocal = static_cast<std::uint64_t>(~static_cast<unsigned __int128>(0) / d.divisor);
+#endif
+  }
+  return table;
+}();
+
+// The quotient of (hi:lo) by d.divisor (top bit set) for hi < d.divisor, so that it fits in 64
+// bits, and the remainder. With 128-bit integers: hi + (hi * reciprocal) / 2^64 is at most the
+// quotient (the reciprocal is below 2^128 / divisor - 2^64, and lo is left out), and less than
+// five below it; adding the divisor back while the remainder reaches it makes both exact.
+std::uint64_t DivideWide(std::uint64_t hi, std::uint64_t lo, const FiveDivisor& d,
+                         std::uint64_t& remainder) {
+#if defined(__SIZEOF_INT128__)
+  using Wide = unsigned __int128;
+  const Wide dividend = (Wide{hi} << 64) | lo;
+  std::uint64_t quotient = hi + static_cast<std::uint64_t>((Wide{hi} * d.reciprocal) >> 64);
+  Wide rest = dividend - Wide{quotient} * d.divisor;
+  while (rest >= d.divisor) {
+    ++quotient;
+    rest -= d.divisor;
+  }
+  remainder = static_cast<std::uint64_t>(rest);
+  return quotient;
+#else
+  return Divide128By64(hi, lo, d.divisor, remainder);
+#endif
+}
+
+U128 MultiplyWide(std::uint64_t a, std::uint64_t b) {
+#if defined(__SIZEOF_INT128__)
+  const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
+  return {static_cast<std::uint64_t>(product >> 64), static_cast<std::uint64_t>(product)};
+#else
+  return Multiply64(a, b);
+#endif
+}
+
+// significand * 2^exponent with the significand normalized (top bit set), well inside the range.
+Extended Pack(std::uint64_t significand, int exponent) {
+  return Extended::FromBits(
+      false, static_cast<std::uint16_t>(exponent + 63 + Extended::kExponentBias), significand);
+}
+
+constexpr auto kPowersOfFive = [] {
+  std::array<std::uint64_t, kLargestExactPower + 1> powers{};
+  for (int k = 0; k <= kLargestExactPower; ++k)
+    powers[static_cast<std::size_t>(k)] = PowerOfFive(k);
+  return powers;
+}();
+
+}  // namespace
+
+// 10^p = 5^p * 2^p, and 5^p < 2^63 for p <= 27, so the exact value is integer * 5^p (a 128-bit
+// product) or integer / 5^p (a quotient), times a power of two. The general operations round that
+// exact value once to 64 bits, to nearest, ties to even; so does this, and since the value lies
+// between 10^-27 and 10^47 it is never near the underflow or overflow of the format. A correctly
+// rounded result is unique, so the bits agree.
+Extended Extended::IntegerScaledByPowerOfTen(std::uint64_t integer, int power) {
+  if (integer == 0)
+    return Extended();  // +0, as 0 times or by a positive power gives
+  if (power >= 0) {
+    const U128 product = MultiplyWide(integer, kPowersOfFive[static_cast<std::size_t>(power)]);
+    if (product.hi == 0) {
+      const int shift = std::countl_zero(product.lo);
+      return Pack(product.lo << shift, power - shift);  // at most 64 bits: exact
+    }
+    // The top 64 of at most 127 bits, rounded by the bits below them, ties to even.
+    const int shift = std::countl_zero(product.hi);
+    const U128 m = ShiftLeft(product, shift);
+    std::uint64_t significand = m.hi;
+    int exponent = 64 + power - shift;
+    if (m.lo > kTopBit || (m.lo == kTopBit && (significand & 1) != 0)) {
+      if (++significand == 0) {
+        significand = kTopBit;
+        ++exponent;
+      }
+    }
+    return Pack(significand, exponent);
+  }
+  // integer / 10^k = n / (D * 2^(k + c - t)) with n the integer shifted to the top (c places) and
+  // D = 5^k shifted to the top (t places). Dividing n * 2^64 (or n * 2^63 when n >= D) by D gives
+  // a quotient with exactly 64 bits. Twice the remainder against D decides the rounding; 5^k is
+  // odd, so the exact quotient has an odd denominator and is never halfway, but a tie would still
+  // go to even.
+  const int k = -power;
+  const FiveDivisor& five = kFiveDivisors[static_cast<std::size_t>(k)];
+  const std::uint64_t divisor = five.divisor;
+  const int c = std::countl_zero(integer);
+  const std::uint64_t n = integer << c;
+  const bool wide = n >= divisor;
+  std::uint64_t remainder = 0;
+  std::uint64_t quotient =
+      wide ? DivideWide(n >> 1, n << 63, five, remainder) : DivideWide(n, 0, five, remainder);
+  int exponent = five.shift - (wide ? 63 : 64) - c - k;
+  const std::uint64_t rest = divisor - remainder;  // remainder < divisor: no wrap
+  if (remainder > rest || (remainder == rest && (quotient & 1) != 0)) {
+    if (++quotient == 0) {
+      quotient = kTopBit;
+      ++exponent;
+    }
+  }
+  return Pack(quotient, exponent);
 }
 
 std::optional<std::int64_t> Extended::RoundToInt64() const {

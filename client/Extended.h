@@ -60,6 +60,11 @@ class Extended {
   // at most 27 remain, then one step by the rest. Overflow gives infinity, underflow a subnormal
   // or zero, exactly as the x87 unit with all errors masked.
   Extended ScaledByPowerOfTen(int power) const;
+  // integer * 10^power for |power| <= 27 (kLargestExactPowerOfTen): the same bits as
+  // FromUint64(integer).ScaledByPowerOfTen(power), by one 64x64->128 product or one 128/64
+  // division instead of the general operations.
+  static Extended IntegerScaledByPowerOfTen(std::uint64_t integer, int power);
+  static constexpr int kLargestExactPowerOfTen = 27;
   // Rounded to an integer, ties to even; nothing when it lies outside the signed 64-bit range.
   std::optional<std::int64_t> RoundToInt64() const;
   // The value rounded to the given number of significant decimal digits (1..40), exactly, ties to

@@ -1,8 +1,13 @@
-// Number reading and money rounding, in software arithmetic with a 64-bit significand.
+// Number reading and money rounding, in software arithmetic with a 64-bit significand. A fast path
+// takes the common texts (few digits, a small power of ten) with plain integer arithmetic and gives
+// the same bits as the general path, which reads every other text.
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "Errors.h"
@@ -19,96 +24,245 @@ constexpr std::u16string_view kNotAFloatMessage = u"'%s' is not a valid floating
 // steps of 10^27, so larger powers give the same result.
 constexpr std::int64_t kPowerLimit = 20000;
 
-bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
+// While the accumulator stays at or below this, times 10 plus a digit still fits in 64 bits.
+constexpr std::uint64_t kExactLimit = (std::numeric_limits<std::uint64_t>::max() - 9) / 10;
 
-// The accumulator of the digits: a plain integer while acc * 10 + digit stays exact, then the
-// 64-bit-significand arithmetic (each step rounded).
-class DigitAccumulator {
- public:
-  void Take(unsigned digit) {
-    if (!wide_) {
-      if (small_ <= (std::numeric_limits<std::uint64_t>::max() - 9) / 10) {
-        small_ = small_ * 10 + digit;
-        return;
-      }
-      wide_ = true;
-      value_ = Extended::FromUint64(small_);
-    }
-    value_ = value_.TimesTenPlus(digit);
-  }
-  Extended Value() const { return wide_ ? value_ : Extended::FromUint64(small_); }
-
- private:
-  bool wide_ = false;
-  std::uint64_t small_ = 0;
-  Extended value_;
+// The parts of a number text: value = (negative ? -1 : 1) * accumulator * 10^power.
+struct NumberParts {
+  bool negative = false;
+  // The digits as a plain integer while acc * 10 + digit stays exact (it is then exactly what the
+  // rounded 64-bit-significand steps give, every step being an integer below 2^64), else `wide`
+  // holds the accumulator of the rounded steps.
+  bool exact = true;
+  std::uint64_t integer = 0;
+  Extended wide;
+  std::int64_t power = 0;  // exponent minus fraction digits, not below -kPowerLimit
 };
 
-}  // namespace
+// Inlined into its callers, so that the parts stay in registers on the fast path.
+#if defined(__GNUC__)
+#define QV_INLINE [[gnu::always_inline]] inline
+#else
+#define QV_INLINE inline
+#endif
 
-Extended ReadNumber(std::u16string_view text) {
-  const auto fail = [text]() { return EConvertError(FillTemplate(kNotAFloatMessage, {text})); };
-  const char16_t separator = CurrentLocaleSettings().DecimalSeparator;
-  const std::size_t end = std::min(text.find(u'\0'), text.size());
-  std::size_t i = 0;
-  const auto skipSpaces = [&]() {
-    while (i < end && text[i] == u' ')
-      ++i;
+// Reads the syntax of a number; false when the text does not read.
+QV_INLINE bool ScanNumber(std::u16string_view text, char16_t separator, NumberParts& parts) {
+  // The text ends at its first NUL: no step below takes a NUL, so the scan stops there, and the
+  // end test accepts it as the end. A NUL separator could never be reached.
+  const char16_t* p = text.data();
+  const char16_t* const end = p + text.size();
+  if (separator == u'\0')
+    separator = u'0';  // a digit: the digit loops take it first, so it never acts as a separator
+  const auto isDigit = [](char16_t c) { return static_cast<char16_t>(c - u'0') < 10; };
+  const auto take = [&parts](unsigned digit) {
+    if (parts.integer <= kExactLimit) {
+      parts.integer = parts.integer * 10 + digit;
+      return;
+    }
+    if (parts.exact) {
+      parts.exact = false;
+      parts.wide = Extended::FromUint64(parts.integer);
+    }
+    parts.wide = parts.wide.TimesTenPlus(digit);
   };
 
-  skipSpaces();
-  bool negative = false;
-  if (i < end && (text[i] == u'+' || text[i] == u'-')) {
-    negative = text[i] == u'-';
-    ++i;
+  while (p != end && *p == u' ')
+    ++p;
+  if (p != end && (*p == u'+' || *p == u'-')) {
+    parts.negative = *p == u'-';
+    ++p;
   }
-  DigitAccumulator acc;
   bool tookSomething = false;
-  for (; i < end && IsDigit(text[i]); ++i) {
-    acc.Take(text[i] - u'0');
+  for (; p != end && isDigit(*p); ++p) {
+    take(static_cast<unsigned>(*p - u'0'));
     tookSomething = true;
   }
   std::int64_t fractionDigits = 0;
-  if (i < end && text[i] == separator) {
-    ++i;
+  if (p != end && *p == separator) {
+    ++p;
     tookSomething = true;
-    for (; i < end && IsDigit(text[i]); ++i) {
-      acc.Take(text[i] - u'0');
-      if (fractionDigits < kPowerLimit * 2)
-        ++fractionDigits;
-    }
+    const char16_t* const fractionStart = p;
+    for (; p != end && isDigit(*p); ++p)
+      take(static_cast<unsigned>(*p - u'0'));
+    fractionDigits = std::min<std::int64_t>(p - fractionStart, kPowerLimit * 2);
   }
   if (!tookSomething)
-    throw fail();
+    return false;
 
   int exponent = 0;
-  if (i < end && (text[i] == u'E' || text[i] == u'e')) {
-    ++i;
+  if (p != end && (*p == u'E' || *p == u'e')) {
+    ++p;
     bool exponentNegative = false;
-    if (i < end && (text[i] == u'+' || text[i] == u'-')) {
-      exponentNegative = text[i] == u'-';
-      ++i;
+    if (p != end && (*p == u'+' || *p == u'-')) {
+      exponentNegative = *p == u'-';
+      ++p;
     }
-    for (; i < end && IsDigit(text[i]) && exponent < 500; ++i)
-      exponent = exponent * 10 + (text[i] - u'0');
+    for (; p != end && isDigit(*p) && exponent < 500; ++p)
+      exponent = exponent * 10 + (*p - u'0');
     if (exponentNegative)
       exponent = -exponent;
   }
-  skipSpaces();
-  if (i != end)
-    throw fail();
+  while (p != end && *p == u' ')
+    ++p;
+  if (p != end && *p != u'\0')
+    return false;
+  parts.power = std::max<std::int64_t>(exponent - fractionDigits, -kPowerLimit);
+  return true;
+}
 
-  std::int64_t power = exponent - fractionDigits;
-  if (power < -kPowerLimit)
-    power = -kPowerLimit;
-  Extended value = acc.Value().ScaledByPowerOfTen(static_cast<int>(power));
-  if (negative)
+EConvertError NotAFloat(std::u16string_view text) {
+  return EConvertError(FillTemplate(kNotAFloatMessage, {text}));
+}
+
+// With an exact integer and |power| <= 27 the specified value is one correctly rounded operation
+// on exact operands: the integer times or by the exact power of ten.
+bool FastNumber(const NumberParts& parts) {
+  return parts.exact && parts.power >= -Extended::kLargestExactPowerOfTen &&
+         parts.power <= Extended::kLargestExactPowerOfTen;
+}
+
+Extended FastValue(const NumberParts& parts) {
+  const Extended magnitude =
+      Extended::IntegerScaledByPowerOfTen(parts.integer, static_cast<int>(parts.power));
+  return parts.negative ? magnitude.Negated() : magnitude;
+}
+
+Extended GeneralValue(const NumberParts& parts, std::u16string_view text) {
+  const Extended accumulator = parts.exact ? Extended::FromUint64(parts.integer) : parts.wide;
+  Extended value = accumulator.ScaledByPowerOfTen(static_cast<int>(parts.power));
+  if (parts.negative)
     value = value.Negated();
   if (!value.IsFinite())
-    throw fail();
+    throw NotAFloat(text);
   return value;
+}
+
+constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
+  std::array<std::uint64_t, 20> powers{};
+  std::uint64_t p = 1;
+  for (std::uint64_t& power : powers) {
+    power = p;
+    p *= 10;
+  }
+  return powers;
+}();
+
+// n / 10^k for k = 1..18, each by a constant divisor, which compiles to a multiplication.
+std::uint64_t DivideByPowerOfTen(std::uint64_t n, int k) {
+  switch (k) {
+    case 1:
+      return n / 10u;
+    case 2:
+      return n / 100u;
+    case 3:
+      return n / 1000u;
+    case 4:
+      return n / 10000u;
+    case 5:
+      return n / 100000u;
+    case 6:
+      return n / 1000000u;
+    default:
+      return n / kPowersOfTen[static_cast<std::size_t>(k)];
+  }
+}
+
+constexpr std::uint64_t kFastMoneyLimit = std::uint64_t{1} << 62;
+
+// 2^62 / 10^q: below it, the integer times 10^q stays below 2^62.
+constexpr std::array<std::uint64_t, 20> kFastMoneyIntegerLimits = [] {
+  std::array<std::uint64_t, 20> limits{};
+  for (std::size_t q = 0; q < limits.size(); ++q)
+    limits[q] = kFastMoneyLimit / kPowersOfTen[q];
+  return limits;
+}();
+
+// At an exact half the specified steps, done on the fast path's value R: R * 10^4 rounded to 64
+// bits, then to an integer, both to nearest, ties to even. R is positive and normal here, and the
+// count below 2^62.
+Currency TieMoney(const NumberParts& parts) {
+  const Extended value =
+      Extended::IntegerScaledByPowerOfTen(parts.integer, static_cast<int>(parts.power));
+#if defined(__SIZEOF_INT128__)
+  using U128 = unsigned __int128;
+  const auto roundOff = [](U128 m, int bits) {  // m / 2^bits to nearest, ties to even
+    const U128 kept = m >> bits;
+    const U128 rest = m & ((U128{1} << bits) - 1);
+    const U128 half = U128{1} << (bits - 1);
+    return rest > half || (rest == half && (kept & 1) != 0) ? kept + 1 : kept;
+  };
+  // value = significand * 2^exponent; the product by 10^4 has 77 or 78 bits, exactly.
+  int exponent = value.BiasedExponent() - Extended::kExponentBias - 63;
+  const U128 product = U128{value.Significand()} * 10000u;
+  const int drop = 64 - std::countl_zero(static_cast<std::uint64_t>(product >> 64));
+  const U128 rounded = roundOff(product, drop);  // 64 bits, or 2^64 after a carry: still exact
+  exponent += drop;
+  // The count is below 2^62 and `rounded` at least 2^63, so the exponent is negative here.
+  const auto count = static_cast<std::int64_t>(roundOff(rounded, -exponent));
+  return Currency{parts.negative ? -count : count};
+#else
+  return RoundToMoney(parts.negative ? value.Negated() : value);
+#endif
+}
+
+// The count of ten-thousandths straight from the integer, for N = integer < 2^62 and
+// P = power within -27..27; Q = P + 4. The specified steps are R = N * 10^P rounded to 64 bits,
+// then R * 10^4 rounded to 64 bits, then rounded to an integer, each to nearest, ties to even.
+// Each 64-bit rounding changes a value by a factor (1 + d) with |d| <= 2^-64.
+//
+// Q >= 0, M = N * 10^Q < 2^62: for P >= 0 every step is an exact integer below 2^64. For P < 0,
+// |R * 10^4 - M| <= M * 2^-64 < 1/4 and the product rounds to within (M + 1/4) * 2^-64 < 1/4 of
+// that, so it lies within 1/2 of M and rounds to M.
+//
+// Q < 0, k = -Q, x = N / 10^k: the product is x(1 + d1)(1 + d2), within x(2^-63 + 2^-128) of x.
+// Unless x is exactly halfway between two integers, its distance to the nearest half is
+// |2N - (2q + 1) * 10^k| / (2 * 10^k) >= 1 / (2 * 10^k), and x(2^-63 + 2^-128) is smaller than
+// that exactly when N(2^-62 + 2^-127) < 1, which holds for every N < 2^62. So the product rounds
+// to the integer nearest x: the quotient N / 10^k, plus one when twice the remainder exceeds
+// 10^k. For k >= 19, x < 2^62 / 10^19 < 1/2 and the count is 0. At an exact half the two
+// roundings decide, so they are done as specified.
+std::optional<Currency> FastMoney(const NumberParts& parts) {
+  if (!FastNumber(parts) || parts.integer >= kFastMoneyLimit)
+    return std::nullopt;
+  const std::uint64_t n = parts.integer;
+  const int q = static_cast<int>(parts.power) + 4;
+  std::uint64_t count;
+  if (q >= 0) {
+    if (q >= static_cast<int>(kPowersOfTen.size()) ||
+        n >= kFastMoneyIntegerLimits[static_cast<std::size_t>(q)])
+      return std::nullopt;  // large counts and the range errors: the general path
+    count = n * kPowersOfTen[static_cast<std::size_t>(q)];
+  } else if (-q >= 19) {
+    count = 0;
+  } else {
+    const std::uint64_t divisor = kPowersOfTen[static_cast<std::size_t>(-q)];
+    count = DivideByPowerOfTen(n, -q);
+    const std::uint64_t twiceRemainder = 2 * (n - count * divisor);  // below 2 * 10^18
+    if (twiceRemainder == divisor)
+      return TieMoney(parts);
+    if (twiceRemainder > divisor)
+      ++count;
+  }
+  const auto signedCount = static_cast<std::int64_t>(count);
+  return Currency{parts.negative ? -signedCount : signedCount};
+}
+
+}  // namespace
+
+Extended ReadNumber(std::u16string_view text, char16_t decimalSeparator) {
+  NumberParts parts;
+  if (!ScanNumber(text, decimalSeparator, parts))
+    throw NotAFloat(text);
+  return FastNumber(parts) ? FastValue(parts) : GeneralValue(parts, text);
+}
+
+Extended ReadNumber(std::u16string_view text) {
+  return ReadNumber(text, CurrentLocaleSettings().DecimalSeparator);
+}
+
+Extended ReadNumber(std::u16string_view text, const LocaleSettings& settings) {
+  return ReadNumber(text, settings.DecimalSeparator);
 }
 
 Currency RoundToMoney(const Extended& value) {
@@ -123,8 +277,28 @@ Currency RoundToMoney(const Extended& value) {
   return Currency{*count};
 }
 
+Currency ReadMoney(std::u16string_view text, char16_t decimalSeparator) {
+  NumberParts parts;
+  if (!ScanNumber(text, decimalSeparator, parts))
+    throw NotAFloat(text);
+  if (const std::optional<Currency> money = FastMoney(parts))
+    return *money;
+  return RoundToMoney(FastNumber(parts) ? FastValue(parts) : GeneralValue(parts, text));
+}
+
 Currency ReadMoney(std::u16string_view text) {
-  return RoundToMoney(ReadNumber(text));
+  return ReadMoney(text, CurrentLocaleSettings().DecimalSeparator);
+}
+
+Extended ReadNumberGeneral(std::u16string_view text, char16_t decimalSeparator) {
+  NumberParts parts;
+  if (!ScanNumber(text, decimalSeparator, parts))
+    throw NotAFloat(text);
+  return GeneralValue(parts, text);
+}
+
+Currency ReadMoneyGeneral(std::u16string_view text, char16_t decimalSeparator) {
+  return RoundToMoney(ReadNumberGeneral(text, decimalSeparator));
 }
 
 }  // namespace quorvane

@@ -11,11 +11,11 @@ const CLSID CLASS_CoQuorvaneAutomation = {
 const IID IID_IQuorvaneAutomation = {
     0xB87E668C, 0xF2BD, 0x44DB, {0xA9, 0x6D, 0xB4, 0x3E, 0x84, 0x43, 0x9C, 0xD8}};
 
-IQuorvaneAutomation* CoQuorvaneAutomation::Create() {
-  IUnknown* rawUnknown = nullptr;
-  const HRESULT created = CoCreateInstance(CLASS_CoQuorvaneAutomation, nullptr,
-                                           CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
-                                           reinterpret_cast<void**>(&rawUnknown));
+namespace {
+
+// The rest of a creation, from the runtime's answer: its failure as the creation error, then the
+// interface asked of the object.
+IQuorvaneAutomation* AutomationFromCreated(HRESULT created, IUnknown* rawUnknown) {
   if (FAILED(created) || rawUnknown == nullptr) {
     // A success without an object is no object either.
     const HRESULT status = FAILED(created) ? created : E_POINTER;
@@ -33,9 +33,24 @@ IQuorvaneAutomation* CoQuorvaneAutomation::Create() {
   return automation;
 }
 
+}  // namespace
+
+IQuorvaneAutomation* CoQuorvaneAutomation::Create() {
+  IUnknown* rawUnknown = nullptr;
+  const HRESULT created = CoCreateInstance(CLASS_CoQuorvaneAutomation, nullptr,
+                                           CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
+                                           reinterpret_cast<void**>(&rawUnknown));
+  return AutomationFromCreated(created, rawUnknown);
+}
+
 IQuorvaneAutomation* CoQuorvaneAutomation::CreateRemote(std::u16string_view machineName) {
-  throw Exception(FillTemplate(
-      u"Server objects on other machines are not supported (machine \"%s\")", {machineName}));
+  if (!platform::kRemoteActivation)
+    throw Exception(FillTemplate(
+        u"Server objects on other machines are not supported (machine \"%s\")", {machineName}));
+  IUnknown* rawUnknown = nullptr;
+  const HRESULT created = platform::CreateInstanceOnMachine(
+      CLASS_CoQuorvaneAutomation, machineName, IID_IUnknown, reinterpret_cast<void**>(&rawUnknown));
+  return AutomationFromCreated(created, rawUnknown);
 }
 
 }  // namespace quorvane

@@ -48,7 +48,8 @@ struct IQuorvaneAutomation : IDispatch {
 };
 
 // Makes server objects. Create raises an Exception with the creation message on failure; the
-// caller gets a counted reference.
+// caller gets a counted reference. CreateRemote does the same on the named machine, with the same
+// messages; where the runtime reaches no other machine it raises that it cannot.
 class CoQuorvaneAutomation {
  public:
   static IQuorvaneAutomation* Create();

@@ -1,5 +1,6 @@
 #include "StringList.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -55,12 +56,9 @@ std::size_t CountOf(const char16_t* p, const char16_t* end, char16_t c) {
 class EntrySlots {
  public:
   explicit EntrySlots(std::vector<std::u16string>& items) : items_(items) {}
-  std::u16string& Next() {
-    if (used_ < items_.size())
-      return items_[used_++];
-    ++used_;
-    return items_.emplace_back();
-  }
+  const std::u16string& Last() const { return items_[used_ - 1]; }
+  // Gives the last entry back; its string stays for reuse.
+  void DropLast() { --used_; }
   // The next entry as a copy of [first, last): built in place, or written over a former entry.
   void Put(const char16_t* first, const char16_t* last) {
     if (used_ < items_.size())
@@ -98,44 +96,72 @@ const char16_t* ReadQuoted(const char16_t* p, const char16_t* end, char16_t quot
 
 }  // namespace
 
-void StringList::SetDelimitedText(std::u16string_view text) {
-  const char16_t delimiter = delimiter_;
-  const char16_t quote = quoteChar_;
-  const char16_t* p = text.data();
-  const char16_t* const end = p + text.size();
-  // The end of the text is its end or its first NUL; nothing behind a NUL is looked at.
-  auto atEnd = [&] { return p == end || *p == u'\0'; };
-  auto skipBlanks = [&] {
-    while (p != end && IsBlank(*p))
-      ++p;
-  };
+DelimitedEntries::DelimitedEntries(std::u16string_view text, char16_t delimiter, char16_t quote)
+    : p_(text.data()), end_(text.data() + text.size()), delimiter_(delimiter), quote_(quote) {
+  SkipBlanks();
+}
 
+void DelimitedEntries::SkipBlanks() {
+  while (p_ != end_ && IsBlank(*p_))
+    ++p_;
+}
+
+bool DelimitedEntries::Next(std::u16string_view& entry) {
+  if (trailingEmpty_) {
+    trailingEmpty_ = false;
+    entry = {};
+    return true;
+  }
+  if (AtEnd())
+    return false;
+  if (*p_ == quote_) {
+    p_ = ReadQuoted(p_ + 1, end_, quote_, unquoted_);
+    entry = unquoted_;
+  } else {
+    // NUL and the blanks are the codes up to 32: one test stops at either.
+    const char16_t* start = p_;
+    while (p_ != end_ && *p_ > 32 && *p_ != delimiter_)
+      ++p_;
+    entry = std::u16string_view(start, static_cast<std::size_t>(p_ - start));
+  }
+  SkipBlanks();
+  // A blank delimiter was passed over above, so it never stands here: it only separates.
+  if (!AtEnd() && *p_ == delimiter_) {
+    ++p_;
+    trailingEmpty_ = AtEnd();
+    SkipBlanks();
+  }
+  return true;
+}
+
+void StringList::SetDelimitedText(std::u16string_view text) {
+  Split(text, nullptr);
+}
+
+void StringList::SetDelimitedTextLeavingOut(
+    std::u16string_view text, const std::function<bool(std::u16string_view)>& leaveOut) {
+  Split(text, &leaveOut);
+}
+
+void StringList::Split(std::u16string_view text,
+                       const std::function<bool(std::u16string_view)>* leaveOut) {
   Changing();
   // One entry per delimiter is the common shape of a reply. Quoted delimiters or text behind a
-  // NUL only overestimate, and an overestimate well beyond the need is given back below.
-  const std::size_t estimate = CountOf(p, end, delimiter) + 1;
-  if (p != end && items_.capacity() < estimate)
+  // NUL only overestimate, and an overestimate well beyond the need is given back below. When
+  // entries are left out the estimate may be far too high, so the list grows as it goes.
+  const std::size_t estimate = CountOf(text.data(), text.data() + text.size(), delimiter_) + 1;
+  if (!leaveOut && !text.empty() && items_.capacity() < estimate)
     items_.reserve(estimate);
   EntrySlots slots(items_);
-  skipBlanks();
-  while (!atEnd()) {
-    if (*p == quote) {
-      p = ReadQuoted(p + 1, end, quote, slots.Next());
-    } else {
-      // NUL and the blanks are the codes up to 32: one test stops at either.
-      const char16_t* start = p;
-      while (p != end && *p > 32 && *p != delimiter)
-        ++p;
-      slots.Put(start, p);
-    }
-    skipBlanks();
-    // A blank delimiter was passed over above, so it never stands here: it only separates.
-    if (!atEnd() && *p == delimiter) {
-      ++p;
-      if (atEnd())
-        slots.Next().clear();
-      skipBlanks();
-    }
+  DelimitedEntries entries(text, delimiter_, quoteChar_);
+  std::u16string_view entry;
+  bool any = false;
+  while (entries.Next(entry)) {
+    // Whether an entry is the last one shows only when the next one comes.
+    if (leaveOut && any && (*leaveOut)(slots.Last()))
+      slots.DropLast();
+    slots.Put(entry.data(), entry.data() + entry.size());
+    any = true;
   }
   slots.Finish();
   if (items_.capacity() > 2 * items_.size() + 64)
@@ -179,13 +205,23 @@ void StringList::CheckIndex(int index) const {
     throw EStringListError(FillTemplate(u"List index out of bounds (%d)", {DecimalText(index)}));
 }
 
+void StringList::BeginUpdate() {
+  Changing();
+  ++updateDepth_;
+}
+
+void StringList::EndUpdate() {
+  if (updateDepth_ > 0 && --updateDepth_ == 0)
+    Changed();
+}
+
 void StringList::Changing() {
-  if (observer_)
+  if (observer_ && updateDepth_ == 0)
     observer_->Changing();
 }
 
 void StringList::Changed() {
-  if (observer_)
+  if (observer_ && updateDepth_ == 0)
     observer_->Changed();
 }
 

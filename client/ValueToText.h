@@ -21,7 +21,8 @@ TDate WholeDayCut(TDateTime date);
 std::u16string GeneralNumberText(const Extended& value);
 // Exactly four decimals, no grouping ("%2.4f" of a money value).
 std::u16string FourDecimalText(Currency value);
-// The date by the short date pattern.
+// The date by the short date pattern, cut at kMaxDateTextLength code units.
+inline constexpr std::size_t kMaxDateTextLength = 4096;
 std::u16string ShortDateText(TDateTime date);
 // The number by a display pattern such as ",0.00;-,0.00".
 std::u16string DisplayPatternText(std::u16string_view pattern, double value);

@@ -59,43 +59,70 @@ std::u16string_view CutAt(std::u16string_view& rest, char16_t separator) {
   return field;
 }
 
+// Reads the dates and values of one reply, with the settings looked up once.
+class EntryReader {
+ public:
+  EntryReader()
+      : dates_(CurrentLocaleSettings()),
+        decimalSeparator_(CurrentLocaleSettings().DecimalSeparator) {}
+  TDate Date(std::u16string_view text) const { return dates_.Read(text); }
+  Currency Money(std::u16string_view text) const { return ReadMoney(text, decimalSeparator_); }
+
+ private:
+  DateReader dates_;
+  char16_t decimalSeparator_;
+};
+
 // Each field is stored the moment it is decoded, so a failing field leaves the ones before it.
-void DecodeMinimumWage(std::u16string_view entry, MinimumWageRec& record) {
-  record.Date = ReadDate(CutAt(entry, u'&'));
-  record.mValue1 = ReadMoney(CutAt(entry, u'&'));
-  record.mValue2 = ReadMoney(entry);
+void DecodeMinimumWage(const EntryReader& read, std::u16string_view entry, MinimumWageRec& record) {
+  record.Date = read.Date(CutAt(entry, u'&'));
+  record.mValue1 = read.Money(CutAt(entry, u'&'));
+  record.mValue2 = read.Money(entry);
 }
 
-void DecodeDateValue(std::u16string_view entry, char16_t separator, DateValueRec& record) {
-  record.Date = ReadDate(CutAt(entry, separator));
-  record.Value = ReadMoney(entry);
+void DecodeDateValue(const EntryReader& read, std::u16string_view entry, char16_t separator,
+                     DateValueRec& record) {
+  record.Date = read.Date(CutAt(entry, separator));
+  record.Value = read.Money(entry);
 }
 
-// Sets the table's length to the number of entries (new records zero), then decodes entry i into
-// record i, in order, stopping at the first error.
+// Splits the reply as a fresh string list with this delimiter would, sets the table's length to
+// the number of entries (new records zero), then decodes entry i into record i, in order, stopping
+// at the first error. The entries are views of the reply (a quoted one is unquoted into a buffer of
+// the splitter), so no string is made per entry.
 template <typename Record, typename Decode>
-void FillTable(std::vector<Record>& table, const StringList& entries, Decode decode) {
-  const int count = entries.Count();
-  table.resize(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i)
-    decode(entries.Get(i), table[static_cast<std::size_t>(i)]);
+void FillTable(std::vector<Record>& table, std::u16string_view reply, char16_t delimiter,
+               Decode decode) {
+  std::u16string_view entry;
+  std::size_t count = 0;
+  for (DelimitedEntries entries(reply, delimiter, kDefaultQuoteChar); entries.Next(entry);)
+    ++count;
+  table.resize(count);
+  const EntryReader read;
+  DelimitedEntries entries(reply, delimiter, kDefaultQuoteChar);
+  for (Record& record : table) {
+    entries.Next(entry);
+    decode(read, entry, record);
+  }
 }
 
 using SeriesOperation = HRESULT (STDMETHODCALLTYPE IQuorvaneAutomation::*)(BSTR, BSTR*);
 
-// Asks for a country's series and splits it at the vertical bar. The reply is split in place and
-// freed before any record is made, which keeps the peak memory of a long series low.
-void FetchSeries(SeriesOperation operation, std::u16string_view country, StringList& entries) {
-  entries.SetDelimiter(kSeriesDelimiter);
+// Asks for a country's series and decodes it, entry by entry, straight from the reply.
+template <typename Record, typename Decode>
+void LoadSeries(SeriesOperation operation, std::u16string_view country, std::vector<Record>& table,
+                Decode decode) {
   BStrResult reply;
   IQuorvaneAutomation& server = Server();
   CheckStatus((server.*operation)(BStrArg(country).Get(), reply.Put()));
-  entries.SetDelimitedText(reply.View());
+  FillTable(table, reply.View(), kSeriesDelimiter, decode);
 }
 
 }  // namespace
 
 void LoadCountryList(StringList& target) {
+  // One change for the list's observer, however many entries the names below change.
+  const StringList::Update update(target);
   target.Clear();
   BStrResult reply;
   IQuorvaneAutomation& server = Server();
@@ -119,57 +146,47 @@ void LoadFieldValues(std::u16string_view fieldName, StringList& target) {
   BStrResult reply;
   IQuorvaneAutomation& server = Server();
   CheckStatus(server.GetFieldValueList(BStrArg(fieldName).Get(), reply.Put()));
-  target.SetDelimitedText(reply.View());
-  // Removes blank entries up to, not including, the last one, which stays as it is. On an empty
-  // list the first test reads entry 0 and raises the list's index error.
-  int i = 0;
-  while (i != target.Count() - 1) {
-    if (IsBlankEntry(target.Get(i)))
-      target.Delete(i);
-    else
-      ++i;
-  }
+  // The split and the removal of blank entries are one change for the list's observer.
+  const StringList::Update update(target);
+  // Blank entries up to, not including, the last one are left out as they are split, which is
+  // what removing them one by one after the split would leave.
+  target.SetDelimitedTextLeavingOut(reply.View(), IsBlankEntry);
+  // The removal's first test reads entry 0, so an empty list raises the list's index error.
+  if (target.Count() == 0)
+    target.Get(0);
 }
 
 void LoadMinimumWage(std::u16string_view country) {
-  StringList entries;
-  FetchSeries(&IQuorvaneAutomation::GetMinimumWageList, country, entries);
-  FillTable(MinimumWageTable, entries, DecodeMinimumWage);
+  LoadSeries(&IQuorvaneAutomation::GetMinimumWageList, country, MinimumWageTable,
+             DecodeMinimumWage);
 }
 
 void LoadPriceIndex(std::u16string_view country) {
-  StringList entries;
-  FetchSeries(&IQuorvaneAutomation::GetPriceIndexList, country, entries);
-  FillTable(PriceIndexTable, entries, [](std::u16string_view entry, DateValueRec& record) {
-    DecodeDateValue(entry, u'&', record);
-  });
+  LoadSeries(&IQuorvaneAutomation::GetPriceIndexList, country, PriceIndexTable,
+             [](const EntryReader& read, std::u16string_view entry, DateValueRec& record) {
+               DecodeDateValue(read, entry, u'&', record);
+             });
 }
 
 void LoadFundsRate(std::u16string_view country) {
-  StringList entries;
-  FetchSeries(&IQuorvaneAutomation::GetFundsRateList, country, entries);
-  FillTable(FundsRateTable, entries, [](std::u16string_view entry, DateValueRec& record) {
-    DecodeDateValue(entry, u'&', record);
-  });
+  LoadSeries(&IQuorvaneAutomation::GetFundsRateList, country, FundsRateTable,
+             [](const EntryReader& read, std::u16string_view entry, DateValueRec& record) {
+               DecodeDateValue(read, entry, u'&', record);
+             });
 }
 
 void LoadExchangeList(std::u16string_view fromCode, std::u16string_view toCode) {
-  StringList entries;
-  {
-    BStrResult reply;
-    IQuorvaneAutomation& server = Server();
-    CheckStatus(
-        server.GetListOfExchangeRate(BStrArg(fromCode).Get(), BStrArg(toCode).Get(), reply.Put()));
-    const std::u16string_view text = reply.View();
-    // The first character is the delimiter; an empty reply has none and lists no rate.
-    if (!text.empty()) {
-      entries.SetDelimiter(text.front());
-      entries.SetDelimitedText(text.substr(1));
-    }
-  }
-  FillTable(ExchangeTable, entries, [](std::u16string_view entry, DateValueRec& record) {
-    DecodeDateValue(entry, u'=', record);
-  });
+  BStrResult reply;
+  IQuorvaneAutomation& server = Server();
+  CheckStatus(
+      server.GetListOfExchangeRate(BStrArg(fromCode).Get(), BStrArg(toCode).Get(), reply.Put()));
+  // The first character is the delimiter; an empty reply has none and lists no rate.
+  const std::u16string_view text = reply.View();
+  const char16_t delimiter = text.empty() ? kDefaultDelimiter : text.front();
+  FillTable(ExchangeTable, text.empty() ? text : text.substr(1), delimiter,
+            [](const EntryReader& read, std::u16string_view entry, DateValueRec& record) {
+              DecodeDateValue(read, entry, u'=', record);
+            });
 }
 
 Currency GetRateOnDate(std::u16string_view fromCode, std::u16string_view toCode, TDateTime day) {

@@ -53,6 +53,8 @@ class FormView {
   virtual ~FormView() = default;
 
   virtual void SetEnabled(ControlId control, bool enabled) = 0;
+  // Gives the keyboard focus to the control.
+  virtual void SetFocus(ControlId control) = 0;
   // The one-line text of a combo box or text editor, as typed or set.
   virtual std::u16string Text(ControlId control) const = 0;
   virtual void SetText(ControlId control, std::u16string_view text) = 0;

@@ -45,6 +45,8 @@ void MainForm::Button2Click() {
     CloseServer();
     SetConnected(false);
     view_.SetEnabled(ControlId::cxCheckBox1, false);
+    // The focus left with the disabled controls: it goes to Create, the next thing to do.
+    view_.SetFocus(ControlId::Button1);
   });
 }
 

@@ -207,6 +207,21 @@ std::u16string GuidToString(const GUID& guid);
 // object registered in this process, on Windows the registry's in-process or local server entry.
 bool IsClassRegistered(const CLSID& clsid);
 
+// Whether the runtime reaches other machines: the system's remote activation on Windows; the
+// portable runtime knows the class objects of this process only.
+#if defined(_WIN32)
+inline constexpr bool kRemoteActivation = true;
+#else
+inline constexpr bool kRemoteActivation = false;
+#endif
+
+// A new object of the class from the runtime of the named machine (no outer object), asking for
+// the interface riid. The class contexts are those of a local creation (in-process or local
+// server) plus the remote server: the system activates here when the name is this machine's.
+// A name with a NUL character in it answers E_INVALIDARG. Without remote activation: E_NOTIMPL.
+HRESULT CreateInstanceOnMachine(REFCLSID clsid, std::u16string_view machine, REFIID riid,
+                                void** object);
+
 // BSTR <-> UTF-16 text, so that code above the platform never casts between character types.
 BSTR AllocBstr(std::u16string_view text);  // the empty text gives a null BSTR
 std::u16string BstrText(BSTR text);        // a null BSTR gives the empty text

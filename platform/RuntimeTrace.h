@@ -15,7 +15,8 @@ void SetRuntimeCallObserver(RuntimeCallObserver observer);
 // Tells the observer, if any, of one runtime call (used by the runtime's backends).
 void ReportRuntimeCall(std::string_view call);
 
-// BSTRs allocated and not yet freed, in the whole process (the portable runtime counts them).
+// BSTRs allocated and not yet freed, in the whole process (the portable runtime counts them; the
+// system's runtime on Windows does not, and gives -1).
 long LiveBstrCount();
 
 // How many initialisations of the calling thread are not yet undone (the portable runtime).

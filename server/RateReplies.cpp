@@ -38,8 +38,8 @@ char16_t HistoryDelimiter(const LocaleSettings& settings) {
 
 }  // namespace
 
-Reply ExchangeHistoryReply(const ServerData& data, std::u16string_view from,
-                           std::u16string_view to) {
+Reply ExchangeHistoryReply(const ServerData& data, std::u16string_view from, std::u16string_view to,
+                           const LocaleSettings& settings) {
   return Answer([&] {
     RatePair pair = ResolvePair(data, from, to);
     if (pair.Same())
@@ -49,8 +49,8 @@ Reply ExchangeHistoryReply(const ServerData& data, std::u16string_view from,
     if (history.empty())
       throw ReplyFailure{Failure::NoRates, u"The data hold no day on which both " + pair.From +
                                                u" and " + pair.To + u" are quoted"};
-    ReplyWriter writer;
-    char16_t delimiter = HistoryDelimiter(writer.Settings());
+    ReplyWriter writer(settings);
+    char16_t delimiter = HistoryDelimiter(settings);
     const std::u16string dateReserved = {delimiter, u'='}, valueReserved = {delimiter};
     std::u16string text(1, delimiter);
     for (const Observation& entry : history) {
@@ -69,7 +69,7 @@ Reply ExchangeHistoryReply(const ServerData& data, std::u16string_view from,
 }
 
 Reply ExchangeRateReply(const ServerData& data, std::u16string_view from, std::u16string_view to,
-                        double day) {
+                        double day, const LocaleSettings& settings) {
   return Answer([&] {
     RatePair pair = ResolvePair(data, from, to);
     int whole = DayOf(day);
@@ -83,7 +83,7 @@ Reply ExchangeRateReply(const ServerData& data, std::u16string_view from, std::u
       text += u" through " + rate.Through;
     text += u" as of " + FromUtf8(IsoDateText(rate.ObservedDay));
     text += rate.Kind == RateKind::Direct ? u'=' : u':';
-    ReplyWriter().AppendNumber(text, rate.Value);
+    ReplyWriter(settings).AppendNumber(text, rate.Value);
     return text;
   });
 }

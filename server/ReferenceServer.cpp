@@ -65,9 +65,15 @@ HRESULT Run(BSTR* result, Build build) {
   return S_OK;
 }
 
+LocaleSettings ClientLocaleSettings() {
+  return CurrentLocaleSettings();
+}
+
 class ReferenceServer final : public IQuorvaneAutomation, public ISupportErrorInfo {
  public:
-  ReferenceServer() { ++g_useCount; }
+  explicit ReferenceServer(LocaleSettingsSource localeSource) : localeSource_(localeSource) {
+    ++g_useCount;
+  }
   ReferenceServer(const ReferenceServer&) = delete;
   ReferenceServer& operator=(const ReferenceServer&) = delete;
 
@@ -136,16 +142,19 @@ class ReferenceServer final : public IQuorvaneAutomation, public ISupportErrorIn
   }
   HRESULT STDMETHODCALLTYPE Reserved5() override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetMinimumWageList(BSTR country, BSTR* result) override {
-    return Run(result,
-               [&] { return MinimumWageReply(ReferenceData(), platform::BstrText(country)); });
+    return Run(result, [&] {
+      return MinimumWageReply(ReferenceData(), platform::BstrText(country), localeSource_());
+    });
   }
   HRESULT STDMETHODCALLTYPE GetPriceIndexList(BSTR country, BSTR* result) override {
-    return Run(result,
-               [&] { return PriceIndexReply(ReferenceData(), platform::BstrText(country)); });
+    return Run(result, [&] {
+      return PriceIndexReply(ReferenceData(), platform::BstrText(country), localeSource_());
+    });
   }
   HRESULT STDMETHODCALLTYPE GetFundsRateList(BSTR country, BSTR* result) override {
-    return Run(result,
-               [&] { return FundsRateReply(ReferenceData(), platform::BstrText(country)); });
+    return Run(result, [&] {
+      return FundsRateReply(ReferenceData(), platform::BstrText(country), localeSource_());
+    });
   }
   HRESULT STDMETHODCALLTYPE GetFieldValueList(BSTR field, BSTR* result) override {
     return Run(result, [&] { return FieldValueReply(ReferenceData(), platform::BstrText(field)); });
@@ -153,8 +162,8 @@ class ReferenceServer final : public IQuorvaneAutomation, public ISupportErrorIn
   HRESULT STDMETHODCALLTYPE Reserved10() override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetListOfExchangeRate(BSTR from, BSTR to, BSTR* result) override {
     return Run(result, [&] {
-      return ExchangeHistoryReply(ReferenceData(), platform::BstrText(from),
-                                  platform::BstrText(to));
+      return ExchangeHistoryReply(ReferenceData(), platform::BstrText(from), platform::BstrText(to),
+                                  localeSource_());
     });
   }
   HRESULT STDMETHODCALLTYPE GetLIDCurrency(BSTR field, BSTR value, BSTR* result) override {
@@ -167,7 +176,7 @@ class ReferenceServer final : public IQuorvaneAutomation, public ISupportErrorIn
   HRESULT STDMETHODCALLTYPE GetExchangeRate(BSTR from, BSTR to, DATE day, BSTR* result) override {
     return Run(result, [&] {
       return ExchangeRateReply(ReferenceData(), platform::BstrText(from), platform::BstrText(to),
-                               day);
+                               day, localeSource_());
     });
   }
   HRESULT STDMETHODCALLTYPE Reserved16() override { return E_NOTIMPL; }
@@ -184,8 +193,23 @@ class ReferenceServer final : public IQuorvaneAutomation, public ISupportErrorIn
   ~ReferenceServer() { --g_useCount; }
 
   std::atomic<ULONG> references_{1};
+  const LocaleSettingsSource localeSource_;
   bool visible_ = false;
 };
+
+HRESULT CreateServerObject(LocaleSettingsSource source, REFIID riid, void** object) {
+  if (!object)
+    return E_POINTER;
+  *object = nullptr;
+  if (!source)
+    return E_INVALIDARG;
+  ReferenceServer* server = new (std::nothrow) ReferenceServer(source);
+  if (!server)
+    return E_OUTOFMEMORY;
+  HRESULT status = server->QueryInterface(riid, object);
+  server->Release();  // the object dies here when the interface was not found
+  return status;
+}
 
 // One class object for the process; it lives as long as the program and counts nothing.
 class ReferenceServerFactory final : public IClassFactory {
@@ -209,12 +233,7 @@ class ReferenceServerFactory final : public IClassFactory {
     *object = nullptr;
     if (outer)
       return CLASS_E_NOAGGREGATION;
-    ReferenceServer* server = new (std::nothrow) ReferenceServer();
-    if (!server)
-      return E_OUTOFMEMORY;
-    HRESULT status = server->QueryInterface(riid, object);
-    server->Release();  // the object dies here when the interface was not found
-    return status;
+    return CreateServerObject(ClientLocaleSettings, riid, object);
   }
   HRESULT STDMETHODCALLTYPE LockServer(int lock) override {
     if (lock)
@@ -231,6 +250,10 @@ ReferenceServerFactory g_factory;
 
 HRESULT GetReferenceServerClassObject(REFIID riid, void** object) {
   return g_factory.QueryInterface(riid, object);
+}
+
+HRESULT CreateReferenceServer(LocaleSettingsSource source, REFIID riid, void** object) {
+  return CreateServerObject(source, riid, object);
 }
 
 long ReferenceServerUseCount() {

@@ -4,12 +4,20 @@
 // server's class id.
 
 #include "Com.h"
+#include "LocaleSettings.h"
 
 namespace quorvane::server {
 
-// The class object (an IClassFactory) for the server's class id, as a DLL's DllGetClassObject
-// would hand it out.
+// Where a server object takes the locale settings that one call's reply is written under; asked
+// at every operation that writes dates or numbers.
+using LocaleSettingsSource = LocaleSettings (*)();
+
+// The class object (an IClassFactory) for the server's class id. Its objects write under the
+// client's process-wide settings: the server embedded in the client's own process.
 HRESULT GetReferenceServerClassObject(REFIID riid, void** object);
+// A server object that writes under the settings its source gives at each call (a DLL used from
+// several threads, each with its own locale).
+HRESULT CreateReferenceServer(LocaleSettingsSource source, REFIID riid, void** object);
 // Server objects and class-object locks alive; a DLL may unload when it is 0.
 long ReferenceServerUseCount();
 

@@ -69,7 +69,8 @@ DateStyle DateStyleOf(const LocaleSettings& settings) {
   return style;
 }
 
-ReplyWriter::ReplyWriter() : settings_(CurrentLocaleSettings()), style_(DateStyleOf(settings_)) {}
+ReplyWriter::ReplyWriter(const LocaleSettings& settings)
+    : settings_(settings), style_(DateStyleOf(settings_)) {}
 
 void ReplyWriter::AppendDate(std::u16string& out, int day) const {
   std::size_t start = out.size();
@@ -98,7 +99,7 @@ void ReplyWriter::AppendDate(std::u16string& out, int day) const {
   std::u16string_view written = std::u16string_view(out).substr(start);
   bool readsBack = false;
   try {
-    readsBack = ReadDate(written) == static_cast<double>(day);
+    readsBack = ReadDate(written, settings_) == static_cast<double>(day);
   } catch (const Exception&) {
   }
   if (!readsBack)
@@ -117,7 +118,7 @@ void ReplyWriter::AppendNumber(std::u16string& out, Figure figure) const {
   Extended meant = Extended::FromInt64(figure.Digits).ScaledByPowerOfTen(-figure.Scale);
   bool readsBack = false;
   try {
-    readsBack = ReadNumber(written) == meant;
+    readsBack = ReadNumber(written, settings_) == meant;
   } catch (const Exception&) {
   }
   if (!readsBack)

@@ -29,8 +29,8 @@ DateStyle DateStyleOf(const LocaleSettings& settings);
 
 class ReplyWriter {
  public:
-  // Writes by the client's current locale settings, as they are when the writer is made.
-  ReplyWriter();
+  // Writes by the given settings, those of the call the reply answers.
+  explicit ReplyWriter(const LocaleSettings& settings);
   const LocaleSettings& Settings() const { return settings_; }
 
   // Appends the day (days since 1899-12-30) and checks that it reads back as that day.

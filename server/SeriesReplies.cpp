@@ -37,8 +37,8 @@ const Country& FindCountry(const ServerData& data, std::u16string_view name) {
 
 // One "date&value" entry per observation, in the given order.
 template <typename Iterator>
-std::u16string DateValueEntries(Iterator first, Iterator last) {
-  ReplyWriter writer;
+std::u16string DateValueEntries(Iterator first, Iterator last, const LocaleSettings& settings) {
+  ReplyWriter writer(settings);
   std::u16string text;
   for (Iterator it = first; it != last; ++it) {
     if (!text.empty())
@@ -71,12 +71,13 @@ Reply CountryListReply(const ServerData& data) {
   return Reply::Success(text);
 }
 
-Reply MinimumWageReply(const ServerData& data, std::u16string_view country) {
+Reply MinimumWageReply(const ServerData& data, std::u16string_view country,
+                       const LocaleSettings& settings) {
   return Answer([&] {
     const Country& found = FindCountry(data, country);
     if (!found.MinimumWages || found.MinimumWages->empty())
       NoSeries(found, u"minimum wage");
-    ReplyWriter writer;
+    ReplyWriter writer(settings);
     std::u16string text;
     for (const MinimumWage& wage : *found.MinimumWages) {
       if (!text.empty())
@@ -97,21 +98,23 @@ Reply MinimumWageReply(const ServerData& data, std::u16string_view country) {
   });
 }
 
-Reply PriceIndexReply(const ServerData& data, std::u16string_view country) {
+Reply PriceIndexReply(const ServerData& data, std::u16string_view country,
+                      const LocaleSettings& settings) {
   return Answer([&] {
     const Country& found = FindCountry(data, country);
     if (!found.PriceIndex || found.PriceIndex->empty())
       NoSeries(found, u"consumer price index");
-    return DateValueEntries(found.PriceIndex->begin(), found.PriceIndex->end());
+    return DateValueEntries(found.PriceIndex->begin(), found.PriceIndex->end(), settings);
   });
 }
 
-Reply FundsRateReply(const ServerData& data, std::u16string_view country) {
+Reply FundsRateReply(const ServerData& data, std::u16string_view country,
+                     const LocaleSettings& settings) {
   return Answer([&] {
     const Country& found = FindCountry(data, country);
     if (!found.FundsRate || found.FundsRate->empty())
       NoSeries(found, u"funds rate");
-    return DateValueEntries(found.FundsRate->rbegin(), found.FundsRate->rend());
+    return DateValueEntries(found.FundsRate->rbegin(), found.FundsRate->rend(), settings);
   });
 }
 

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <memory>
 #include <set>
 #include <sstream>
+#include <system_error>
 
 #include "EmbeddedData.h"
 #include "TextMatch.h"
@@ -28,19 +30,43 @@ int RateTable::ColumnOf(std::u16string_view code) const {
 
 namespace {
 
-// The lines of a file, without their line ends; a last empty line is dropped.
-std::vector<std::string_view> Lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
+[[noreturn]] void Fail(std::string_view path, std::size_t line, const std::string& what);
+
+// No line of the layout comes near this; a longer one is a fault of the file, refused before it is
+// split, so that neither the split cells nor a description quoting one can grow with it.
+constexpr std::size_t kMaxLineLength = 64 * 1024;
+
+// The lines of a file one after the other, without their line ends; a last empty line is
+// dropped. Lines are taken as they are read, so that a file of many short lines costs no more
+// than its text.
+class LineReader {
+ public:
+  LineReader(std::string_view path, std::string_view text) : path_(path), rest_(text) {}
+
+  // The next line, or false at the end of the file.
+  bool Next(std::string_view& line) {
+    if (rest_.empty())
+      return false;
+    const std::size_t end = rest_.find('\n');
+    line = rest_.substr(0, end);
+    rest_.remove_prefix(end == std::string_view::npos ? rest_.size() : end + 1);
     if (!line.empty() && line.back() == '\r')
       line.remove_suffix(1);
-    lines.push_back(line);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    ++number_;
+    if (line.size() > kMaxLineLength)
+      Fail(path_, number_,
+           "the line is longer than " + std::to_string(kMaxLineLength) +
+               " bytes, more than any line of the data can need");
+    return true;
   }
-  return lines;
-}
+  // The number of the line that Next gave last, counting from 1.
+  std::size_t Number() const { return number_; }
+
+ private:
+  std::string_view path_;
+  std::string_view rest_;
+  std::size_t number_ = 0;
+};
 
 std::vector<std::string_view> SplitPlain(std::string_view line) {
   std::vector<std::string_view> fields;
@@ -91,10 +117,21 @@ std::optional<std::vector<std::string>> SplitQuoted(std::string_view line) {
   }
 }
 
+// A cell as a description quotes it: cut after 40 bytes (at the start of a UTF-8 sequence), so a
+// description stays short whatever the cell holds.
 std::string QuotedText(std::string_view text) {
+  constexpr std::size_t kShown = 40;
   std::string quoted(1, '"');
-  quoted += text;
-  quoted += '"';
+  if (text.size() <= kShown) {
+    quoted += text;
+    quoted += '"';
+    return quoted;
+  }
+  std::size_t cut = kShown;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+    --cut;
+  quoted += text.substr(0, cut);
+  quoted += "...\" (" + std::to_string(text.size()) + " bytes)";
   return quoted;
 }
 
@@ -138,9 +175,9 @@ Figure ReadFigure(std::string_view path, std::size_t line, std::string_view text
   return *figure;
 }
 
-void CheckHeader(std::string_view path, const std::vector<std::string_view>& lines,
-                 std::string_view header) {
-  if (lines.empty() || lines[0] != header)
+void CheckHeader(std::string_view path, LineReader& lines, std::string_view header) {
+  std::string_view first;
+  if (!lines.Next(first) || first != header)
     Fail(path, 1, "the first line must be \"" + std::string(header) + "\"");
 }
 
@@ -149,16 +186,17 @@ std::optional<Series> ReadSeries(const FileSource& source, const std::string& pa
   std::optional<std::string> text = source(path);
   if (!text)
     return std::nullopt;
-  std::vector<std::string_view> lines = Lines(*text);
+  LineReader lines(path, *text);
   CheckHeader(path, lines, "date,value");
   Series series;
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    std::vector<std::string_view> fields = SplitPlain(lines[i]);
+  for (std::string_view line; lines.Next(line);) {
+    const std::size_t n = lines.Number();
+    std::vector<std::string_view> fields = SplitPlain(line);
     if (fields.size() != 2)
-      Fail(path, i + 1, "a row must hold a date and a value");
-    Observation row{ReadDay(path, i + 1, fields[0]), ReadFigure(path, i + 1, fields[1])};
+      Fail(path, n, "a row must hold a date and a value");
+    Observation row{ReadDay(path, n, fields[0]), ReadFigure(path, n, fields[1])};
     if (!series.empty() && row.Day <= series.back().Day)
-      Fail(path, i + 1, "the dates must rise from row to row");
+      Fail(path, n, "the dates must rise from row to row");
     series.push_back(row);
   }
   return series;
@@ -191,25 +229,35 @@ std::vector<Country> ReadCountries(const FileSource& source) {
   std::optional<std::string> text = source(path);
   if (!text)
     return {};
-  std::vector<std::string_view> lines = Lines(*text);
+  LineReader lines(path, *text);
   CheckHeader(path, lines, "code,name");
   std::vector<Country> countries;
   std::set<std::u16string> keys;  // the names without regard to case
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    std::vector<std::string_view> fields = SplitPlain(lines[i]);
+  for (std::string_view line; lines.Next(line);) {
+    const std::size_t n = lines.Number();
+    std::vector<std::string_view> fields = SplitPlain(line);
     if (fields.size() != 2 || fields[0].empty() || fields[1].empty())
-      Fail(path, i + 1, "a row must hold a folder name and a country name");
+      Fail(path, n, "a row must hold a folder name and a country name");
+    // The code names a folder under series/: letters, digits, "-" and "_" only, so that no code
+    // leads out of the data directory or names a folder in another way.
+    if (!std::all_of(fields[0].begin(), fields[0].end(), [](char c) {
+          return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                 c == '-' || c == '_';
+        }))
+      Fail(path, n,
+           "the folder name " + QuotedText(fields[0]) +
+               " may hold only letters, digits, \"-\" and \"_\"");
     std::u16string name = FromUtf8(fields[1]);
     for (char16_t c : name)
       if (c < 32 || c == u'_' || c == u'|')
-        Fail(path, i + 1, "a country name cannot hold \"_\", \"|\" or control characters");
+        Fail(path, n, "a country name cannot hold \"_\", \"|\" or control characters");
     // The client's list splitting would take a leading quote as quoting the name.
     if (name.front() == u'"')
-      Fail(path, i + 1, "a country name cannot begin with a double quote");
+      Fail(path, n, "a country name cannot begin with a double quote");
     // Operations find a country by its name without regard to case: a second one of the same
     // name could never be reached.
     if (!keys.insert(FoldCase(name)).second)
-      Fail(path, i + 1, "the country name " + QuotedText(fields[1]) + " is listed twice");
+      Fail(path, n, "the country name " + QuotedText(fields[1]) + " is listed twice");
     Country country{std::string(fields[0]), name, std::nullopt, std::nullopt, std::nullopt};
     std::string folder = "series/" + country.Code;
     country.MinimumWages = ReadMinimumWages(source, folder);
@@ -225,10 +273,11 @@ std::optional<RateTable> ReadRateTable(const FileSource& source, const std::stri
   std::optional<std::string> text = source(path);
   if (!text)
     return std::nullopt;
-  std::vector<std::string_view> lines = Lines(*text);
-  if (lines.empty())
+  LineReader lines(path, *text);
+  std::string_view first;
+  if (!lines.Next(first))
     Fail(path, 1, "the file is empty");
-  std::vector<std::string_view> header = SplitPlain(lines[0]);
+  std::vector<std::string_view> header = SplitPlain(first);
   if (header.size() < 2 || header[0] != "date")
     Fail(path, 1, "the first line must be \"date\" followed by currency codes");
   RateTable table{path, std::move(base), {}, {}};
@@ -237,24 +286,28 @@ std::optional<RateTable> ReadRateTable(const FileSource& source, const std::stri
     if (code.size() != 3 ||
         !std::all_of(code.begin(), code.end(), [](char l) { return l >= 'A' && l <= 'Z'; }))
       Fail(path, 1, QuotedText(code) + " is not a letter code");
-    table.Codes.push_back(FromUtf8(header[c]));
+    // Rates are found by the first column of a code: a second one could never be reached.
+    if (table.ColumnOf(FromUtf8(code)) >= 0)
+      Fail(path, 1, "the currency " + std::string(code) + " has two columns");
+    table.Codes.push_back(FromUtf8(code));
   }
   table.Columns.resize(table.Codes.size());
   int lastDay = 0;
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    std::vector<std::string_view> fields = SplitPlain(lines[i]);
+  for (std::string_view line; lines.Next(line);) {
+    const std::size_t n = lines.Number();
+    std::vector<std::string_view> fields = SplitPlain(line);
     if (fields.size() != header.size())
-      Fail(path, i + 1, "a row must hold a date and one cell per currency");
-    int day = ReadDay(path, i + 1, fields[0]);
-    if (i > 1 && day <= lastDay)
-      Fail(path, i + 1, "the dates must rise from row to row");
+      Fail(path, n, "a row must hold a date and one cell per currency");
+    int day = ReadDay(path, n, fields[0]);
+    if (n > 2 && day <= lastDay)
+      Fail(path, n, "the dates must rise from row to row");
     lastDay = day;
     for (std::size_t c = 1; c < fields.size(); ++c) {
       if (fields[c].empty())
         continue;
-      Figure value = ReadFigure(path, i + 1, fields[c]);
+      Figure value = ReadFigure(path, n, fields[c]);
       if (value.Digits <= 0)
-        Fail(path, i + 1, "a rate must be above zero");
+        Fail(path, n, "a rate must be above zero");
       table.Columns[c - 1].push_back({day, value});
     }
   }
@@ -266,7 +319,7 @@ std::vector<CatalogueRow> ReadCatalogue(const FileSource& source) {
   std::optional<std::string> text = source(path);
   if (!text)
     return {};
-  std::vector<std::string_view> lines = Lines(*text);
+  LineReader lines(path, *text);
   std::string header;
   for (std::u16string_view field : kCatalogueFields) {
     if (!header.empty())
@@ -275,20 +328,21 @@ std::vector<CatalogueRow> ReadCatalogue(const FileSource& source) {
   }
   CheckHeader(path, lines, header);
   std::vector<CatalogueRow> rows;
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    std::optional<std::vector<std::string>> fields = SplitQuoted(lines[i]);
+  for (std::string_view line; lines.Next(line);) {
+    const std::size_t n = lines.Number();
+    std::optional<std::vector<std::string>> fields = SplitQuoted(line);
     if (!fields || fields->size() != kCatalogueFieldCount)
-      Fail(path, i + 1, "a row must hold the eight fields of the header");
+      Fail(path, n, "a row must hold the eight fields of the header");
     CatalogueRow row;
     for (std::size_t f = 0; f < kCatalogueFieldCount; ++f) {
       row[f] = FromUtf8((*fields)[f]);
       if (row[f].empty())
-        Fail(path, i + 1, "the field " + ToUtf8(kCatalogueFields[f]) + " is empty");
+        Fail(path, n, "the field " + ToUtf8(kCatalogueFields[f]) + " is empty");
       // The client's list splitting drops blank entries and stops at a NUL.
       if (std::all_of(row[f].begin(), row[f].end(), [](char16_t c) { return c >= 1 && c <= 32; }))
-        Fail(path, i + 1, "the field " + ToUtf8(kCatalogueFields[f]) + " is blank");
+        Fail(path, n, "the field " + ToUtf8(kCatalogueFields[f]) + " is blank");
       if (row[f].find(u'\0') != std::u16string::npos)
-        Fail(path, i + 1, "the field " + ToUtf8(kCatalogueFields[f]) + " holds a NUL character");
+        Fail(path, n, "the field " + ToUtf8(kCatalogueFields[f]) + " holds a NUL character");
     }
     rows.push_back(std::move(row));
   }
@@ -315,13 +369,41 @@ FileSource EmbeddedFiles() {
 
 FileSource DirectoryFiles(std::string directory) {
   return [directory](std::string_view path) -> std::optional<std::string> {
-    std::ifstream file(directory + "/" + std::string(path), std::ios::binary);
-    if (!file)
+    // The layout's paths are relative and go down only; a name from the data never leads out.
+    const std::filesystem::path relative(path);
+    if (relative.empty() || relative.is_absolute() || relative.has_root_name() ||
+        std::any_of(relative.begin(), relative.end(),
+                    [](const std::filesystem::path& part) { return part == ".."; }))
+      Fail(path, 0, "the path leads out of the data directory");
+    const std::filesystem::path full = std::filesystem::path(directory) / relative;
+    // A file that is not there is one the data leave out; one that is there (a dangling link, a
+    // folder, a file without read permission) but does not open is a fault.
+    std::error_code error;
+    if (std::filesystem::symlink_status(full, error).type() ==
+        std::filesystem::file_type::not_found)
       return std::nullopt;
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    std::ifstream file(full, std::ios::binary);
+    if (!file || std::filesystem::is_directory(full, error))
+      Fail(path, 0, "the file is there but cannot be read");
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    file.seekg(0, std::ios::beg);
+    std::string text;
+    if (size > 0) {
+      text.resize(static_cast<std::size_t>(size));
+      file.read(text.data(), size);
+    }
+    if (!file)
+      Fail(path, 0, "the file cannot be read to its end");
+    return text;
   };
+}
+
+ServerData LoadDirectoryData(const std::string& directory) {
+  std::error_code error;
+  if (!std::filesystem::is_directory(directory, error))
+    throw DataError("there is no such directory");
+  return LoadServerData(DirectoryFiles(directory));
 }
 
 const ServerData& ReferenceData() {
@@ -334,8 +416,8 @@ const ServerData& ReferenceData() {
     const char* directory = std::getenv(kDataDirectoryVariable);
     bool fromDirectory = directory && *directory;
     try {
-      result.Data = std::make_unique<ServerData>(
-          LoadServerData(fromDirectory ? DirectoryFiles(directory) : EmbeddedFiles()));
+      result.Data = std::make_unique<ServerData>(fromDirectory ? LoadDirectoryData(directory)
+                                                               : LoadServerData(EmbeddedFiles()));
     } catch (const DataError& e) {
       result.Error = fromDirectory
                          ? std::string("The data directory ") + directory + " (named by " +

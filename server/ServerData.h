@@ -66,7 +66,11 @@ using FileSource = std::function<std::optional<std::string>(std::string_view pat
 // Reads every file of the layout; raises DataError for a file that does not read.
 ServerData LoadServerData(const FileSource& source);
 FileSource EmbeddedFiles();
+// The files under a directory. A file that is not there gives nothing; one that is there but does
+// not read (a dangling link, a folder) and a path that would lead out raise DataError.
 FileSource DirectoryFiles(std::string directory);
+// The data of a directory; raises DataError when it is not a directory or a file does not read.
+ServerData LoadDirectoryData(const std::string& directory);
 
 // The environment variable that names an operator's data directory.
 inline constexpr const char* kDataDirectoryVariable = "QUORVANE_DATA_DIR";

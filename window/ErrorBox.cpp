@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <exception>
 
+#include "ErrorDetails.h"
 #include "ErrorText.h"
 #include "Errors.h"
 
@@ -50,10 +51,13 @@ ErrorPresenter SetErrorPresenter(ErrorPresenter presenter) {
   return former;
 }
 
-void ShowMessageBox(const QString& caption, const QString& text) {
+void ShowMessageBox(const QString& caption, const QString& text, const QString& details) {
   const QPointer<QWidget> active = QApplication::activeWindow();
   const QPointer<QWidget> focus = QApplication::focusWidget();
-  QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, active);
+  QMessageBox box(QMessageBox::Critical, caption, ShownMessage(text), QMessageBox::Ok, active);
+  const QString allDetails = DetailsWithMessage(details, text);
+  if (!allDetails.isEmpty())
+    box.setDetailedText(allDetails);
   // The text is shown as it is: markup in a reply or a server's description is not rendered.
   box.setTextFormat(Qt::PlainText);
   box.setWindowModality(Qt::ApplicationModal);
@@ -65,7 +69,7 @@ void ShowMessageBox(const QString& caption, const QString& text) {
     focus->setFocus();
 }
 
-void ShowErrorBox(const QString& message) {
+void ShowErrorBox(const QString& message, const QString& details) {
   // A window holding the mouse lets it go first, so the box gets the clicks.
   if (QWidget* grabber = QWidget::mouseGrabber())
     grabber->releaseMouse();
@@ -73,18 +77,19 @@ void ShowErrorBox(const QString& message) {
   if (Presenter())
     Presenter()(ApplicationTitle(), text);
   else
-    ShowMessageBox(ApplicationTitle(), text);
+    ShowMessageBox(ApplicationTitle(), text, details);
 }
 
 void ShowCurrentError() {
+  const QString details = ErrorDetailsOf(std::current_exception());
   try {
     throw;
   } catch (const Exception& error) {
-    ShowErrorBox(QString::fromStdU16String(error.Message()));
+    ShowErrorBox(QString::fromStdU16String(error.Message()), details);
   } catch (const std::exception& error) {
-    ShowErrorBox(QString::fromUtf8(error.what()));
+    ShowErrorBox(QString::fromUtf8(error.what()), details);
   } catch (...) {
-    ShowErrorBox(QStringLiteral("Unknown error"));
+    ShowErrorBox(QStringLiteral("Unknown error"), details);
   }
 }
 

@@ -22,10 +22,11 @@ QString ErrorBoxText(const QString& message);
 using ErrorPresenter = std::function<void(const QString& caption, const QString& text)>;
 // Replaces the presenter and gives the former one back; an empty function restores the default.
 ErrorPresenter SetErrorPresenter(ErrorPresenter presenter);
-void ShowMessageBox(const QString& caption, const QString& text);
+// The real box; a message too long to lay out quickly is cut, and shown whole in the details.
+void ShowMessageBox(const QString& caption, const QString& text, const QString& details = {});
 
-// Shows the error with this message in the error box.
-void ShowErrorBox(const QString& message);
+// Shows the error with this message in the error box; the details go under "Show Details".
+void ShowErrorBox(const QString& message, const QString& details = {});
 // Inside a catch block: shows the error being handled, whatever its kind.
 void ShowCurrentError();
 

@@ -12,6 +12,12 @@ bool IsFieldLetter(QChar c) {
   return c.isLetter();
 }
 
+// Marks that only steer the direction of text (the right-to-left mark that some patterns put
+// beside their separators) are no separator.
+bool IsDirectionMark(QChar c) {
+  return c.category() == QChar::Other_Format;
+}
+
 }  // namespace
 
 std::u16string CaseFreeDatePattern(const QString& pattern) {
@@ -35,7 +41,7 @@ std::u16string FieldSeparatorOf(const QString& pattern) {
       quoted = !quoted;
       continue;
     }
-    if (quoted)
+    if (quoted || IsDirectionMark(c))
       continue;
     if (IsFieldLetter(c))
       afterField = true;

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include "AboutBox.h"
+#include "DataVintageFacts.h"
 #include "ErrorBox.h"
 #include "SystemSteps.h"
 #include "uMain.h"
@@ -30,6 +32,8 @@ int main(int argc, char** argv) {
   GuardedApplication application(argc, argv);
   quorvane::SetApplicationTitle(
       quorvane::ApplicationTitleFromPath(QCoreApplication::applicationFilePath()));
+
+  quorvane::SetAboutFacts(quorvane::DataVintageFacts());
 
   quorvane::server::ReferenceServerRegistration registration;
   return quorvane::RunProgram(quorvane::SystemProgramSteps(registration, [] {

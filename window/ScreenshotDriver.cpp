@@ -1,13 +1,18 @@
 // Drives the test window through its main job against the reference server and writes a PNG of
-// the window after each step: start, Create, each lookup and each currency tool.
-// Usage: QuorvaneScreenshots <folder>
+// the window after each step: start, Create, each lookup and each currency tool. With a name,
+// writes one PNG of that name after the lookups and the currency tools (for one shot per locale:
+// the locale comes from the environment, as for the program).
+// Usage: QuorvaneScreenshots <folder> [<name>]
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QPushButton>
 #include <QTextStream>
+#include <QTimer>
 
+#include "AboutBox.h"
+#include "DataVintageFacts.h"
 #include "DateEdit.h"
 #include "ErrorBox.h"
 #include "SystemSteps.h"
@@ -45,6 +50,7 @@ class Driver {
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+  const QString onlyName = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
   QDir().mkpath(folder);
   quorvane::SetApplicationTitle(
       quorvane::ApplicationTitleFromPath(QCoreApplication::applicationFilePath()));
@@ -53,11 +59,22 @@ int main(int argc, char** argv) {
     QTextStream(stderr) << caption << ": " << text << Qt::endl;
   });
 
+  quorvane::SetAboutFacts(quorvane::DataVintageFacts());
+
   quorvane::server::ReferenceServerRegistration registration;
-  return quorvane::RunProgram(quorvane::SystemProgramSteps(registration, [&folder] {
+  return quorvane::RunProgram(quorvane::SystemProgramSteps(registration, [&folder, &onlyName] {
     quorvane::Tform1 form1;
     form1.show();
     Driver driver(form1, folder);
+    if (!onlyName.isEmpty()) {
+      driver.Click("Button1");
+      for (const char* editor : {"cxDateEdit1", "cxDateEdit2", "cxDateEdit3"})
+        driver.SetDate(editor, QDate(2015, 6, 17));
+      for (const char* button : {"Button4", "Button3", "Button5", "Button6", "Button7", "Button8"})
+        driver.Click(button);
+      driver.Shot(onlyName);
+      return;
+    }
     driver.Shot(QStringLiteral("1-start"));
     driver.Click("Button1");
     driver.Shot(QStringLiteral("2-created"));
@@ -76,5 +93,15 @@ int main(int argc, char** argv) {
     driver.Shot(QStringLiteral("5-raw-history"));
     driver.Click("Button2");
     driver.Shot(QStringLiteral("6-closed"));
+    // The About box, grabbed once it shows and then closed.
+    QTimer::singleShot(0, [&folder] {
+      if (QWidget* box = QApplication::activeModalWidget()) {
+        const QString path = QDir(folder).filePath(QStringLiteral("7-about.png"));
+        if (box->grab().save(path))
+          QTextStream(stdout) << path << Qt::endl;
+        box->close();
+      }
+    });
+    quorvane::ShowAboutBox(&form1);
   }));
 }

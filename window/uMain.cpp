@@ -4,10 +4,14 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
+#include "AboutBox.h"
+#include "ApplicationIcon.h"
 #include "CurrencyEdit.h"
 #include "DateEdit.h"
 #include "ErrorBox.h"
@@ -63,6 +67,11 @@ Tform1::Tform1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Tform
   // The one date of the form: the description holds texts, not the dates of these editors.
   ui->cxDateEdit4->SetDate(QDate(2010, 10, 8));
   ScaleForm(*this, kDesignTextHeight, QFontMetrics(font).height());
+  // Labels are as wide as their captions, so that none covers the editor beside it.
+  for (QLabel* label : findChildren<QLabel*>())
+    label->resize(label->sizeHint().width(), label->height());
+  setWindowIcon(ApplicationIcon());
+  InstallAboutBox(*this);
   ConnectHandlers();
 }
 
@@ -159,6 +168,10 @@ T* Tform1::Child(ControlId control) const {
 
 void Tform1::SetEnabled(ControlId control, bool enabled) {
   Child<QWidget>(control)->setEnabled(enabled);
+}
+
+void Tform1::SetFocus(ControlId control) {
+  Child<QWidget>(control)->setFocus();
 }
 
 std::u16string Tform1::Text(ControlId control) const {

@@ -49,6 +49,7 @@ class Tform1 : public QWidget, private FormView {
 
   // The view of the form's controls.
   void SetEnabled(ControlId control, bool enabled) override;
+  void SetFocus(ControlId control) override;
   std::u16string Text(ControlId control) const override;
   void SetText(ControlId control, std::u16string_view text) override;
   StringList& Items(ControlId comboBox) override;

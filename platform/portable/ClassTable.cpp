@@ -85,6 +85,15 @@ bool IsClassRegistered(const CLSID& clsid) {
   return true;
 }
 
+HRESULT CreateInstanceOnMachine(REFCLSID /*clsid*/, std::u16string_view /*machine*/,
+                                REFIID /*riid*/, void** object) {
+  // This runtime has no other machine to ask.
+  if (object == nullptr)
+    return E_POINTER;
+  *object = nullptr;
+  return E_NOTIMPL;
+}
+
 }  // namespace platform
 
 HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD dwClsContext, REFIID riid,

@@ -106,6 +106,53 @@ TEST(ShortDateTextTest, PatternsThatNameEachOtherStayBounded) {
   }
 }
 
+// Locale items can be anything: a short pattern that names the long one thousands of times, or
+// names a million characters long, once multiplied into texts of tens of millions of characters.
+// The text is cut at the limit, its start written as always.
+TEST(ShortDateTextTest, HostilePatternsAndNamesGiveATextOfAtMostTheLimit) {
+  std::u16string repeatedLong, repeatedNames, longShortLong;
+  for (int i = 0; i < 500; ++i)
+    repeatedLong += u"dddddd ";
+  for (int i = 0; i < 20; ++i)
+    repeatedNames += u"mmmm dddd ";
+  for (int i = 0; i < 3000; ++i)
+    longShortLong += u"dd mmmm yyyy ";
+  const std::u16string hugeName(1'000'000, u'\u043e');
+  struct HostileCase {
+    const char* why;
+    std::u16string shortPattern, longPattern, longMonthName;
+    std::u16string_view start;
+  };
+  const HostileCase cases[] = {
+      {"the short pattern names a long one of 39,000 characters 500 times", repeatedLong,
+       longShortLong, u"October", u"08 October 2010 08 October 2010 "},
+      {"a million-character month name, 20 times", repeatedNames, u"", hugeName,
+       u"\u043e\u043e\u043e"},
+      {"quoted text beyond the limit", u"d '" + std::u16string(50'000, u'q') + u"'", u"",
+       u"October", u"8 qqq"},
+  };
+  for (const HostileCase& c : cases) {
+    LocaleSettings s = TextSettings(c.shortPattern, u'/');
+    s.LongDateFormat = c.longPattern;
+    s.LongMonthNames[9] = c.longMonthName;
+    ScopedLocaleSettings scoped(s);
+    const std::u16string text = ShortDateText(kFri20101008);
+    EXPECT_EQ(text.size(), kMaxDateTextLength) << c.why;
+    EXPECT_EQ(text.substr(0, c.start.size()), c.start) << c.why;
+  }
+  // A cut never splits a surrogate pair: a name of pairs cut at an odd room ("08 " before it).
+  LocaleSettings s = TextSettings(u"dd mmmm", u'/');
+  std::u16string pairs;
+  for (int i = 0; i < 3000; ++i)
+    pairs += u"\U0001F600";
+  s.LongMonthNames[9] = pairs;
+  ScopedLocaleSettings scoped(s);
+  const std::u16string text = ShortDateText(kFri20101008);
+  ASSERT_FALSE(text.empty());
+  EXPECT_FALSE(text.back() >= 0xD800 && text.back() <= 0xDBFF) << "a high surrogate ends the text";
+  EXPECT_GE(text.size(), kMaxDateTextLength - 1);
+}
+
 // Any day of years 1 to 9999, with any time of day, written by a numeric short pattern reads back
 // as the same whole day.
 TEST(ShortDateTextTest, NumericPatternsReadBackAsTheSameDay) {

@@ -153,6 +153,40 @@ TEST(StringListTest, EditsNotifyOncePerChange) {
   EXPECT_EQ(observer.changed, 6);
 }
 
+// Inside an update, however deep, every change reaches the observer as one; an error that leaves
+// the update's scope still tells it the change ended.
+TEST(StringListTest, AnUpdateIsOneChange) {
+  StringList list;
+  CountingObserver observer;
+  list.SetObserver(&observer);
+  {
+    const StringList::Update outer(list);
+    list.Add(u"a");
+    {
+      const StringList::Update inner(list);
+      list.SetDelimitedText(u"x,y,z");
+      list.Put(0, u"w");
+    }
+    EXPECT_EQ(observer.changed, 0);
+    list.Delete(1);
+  }
+  EXPECT_EQ(list.Items(), (Entries{u"w", u"z"}));
+  EXPECT_EQ(observer.changing, 1);
+  EXPECT_EQ(observer.changed, 1);
+  EXPECT_THROW(
+      {
+        const StringList::Update update(list);
+        list.Clear();
+        list.Get(0);
+      },
+      EStringListError);
+  EXPECT_EQ(observer.changing, 2);
+  EXPECT_EQ(observer.changed, 2);
+  list.EndUpdate();  // an unmatched end is ignored
+  list.Add(u"b");
+  EXPECT_EQ(observer.changed, 3);
+}
+
 TEST(StringListTest, IndexOutsideTheListRaisesWithTheIndex) {
   StringList list;
   list.SetDelimitedText(u"a,b");

@@ -379,6 +379,44 @@ TEST_F(QuorvaneFunc, FieldValuesAndTheBlankEntrySweep) {
   }
 }
 
+// A list shown in a window is rebuilt on each change it is told of: each catalogue loader tells
+// one change, whatever the number of entries it renames or removes, and also when it fails.
+TEST_F(QuorvaneFunc, CatalogueLoadersTellOneChange) {
+  struct Observer : StringListObserver {
+    void Changing() override { ++changing; }
+    void Changed() override { ++changed; }
+    int changing = 0, changed = 0;
+  };
+  std::u16string countries, codes;
+  for (int i = 0; i < 1000; ++i) {
+    countries += u";Country_" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26));
+    codes += u",,C";
+  }
+  struct Case {
+    const char* name;
+    Op op;
+    std::u16string reply;
+    std::function<void(StringList&)> load;
+  };
+  const Case cases[] = {
+      {"countries with names to mend", Op::GetCountryList, countries, LoadCountryList},
+      {"codes among blank entries", Op::GetFieldValueList, codes,
+       [](StringList& list) { LoadFieldValues(u"LetterCode", list); }},
+      {"an empty field list, which fails", Op::GetFieldValueList, u"",
+       [](StringList& list) { LoadFieldValues(u"LetterCode", list); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    StringList list;
+    Observer observer;
+    list.SetObserver(&observer);
+    server->Reply(c.op, c.reply);
+    RaisedBy([&] { c.load(list); });
+    EXPECT_EQ(observer.changing, 1);
+    EXPECT_EQ(observer.changed, 1);
+  }
+}
+
 TEST_F(QuorvaneFunc, FieldValuesOfAnEmptyReplyRaiseTheIndexError) {
   for (std::u16string reply : {u"", u"  "}) {
     StringList target;

@@ -35,6 +35,9 @@ class FakeView : public FormView {
     enabled[control] = on;
     log.push_back(std::string(on ? "enable " : "disable ") + ControlName(control));
   }
+  void SetFocus(ControlId control) override {
+    log.push_back(std::string("focus ") + ControlName(control));
+  }
   std::u16string Text(ControlId control) const override {
     const auto text = texts.find(control);
     return text == texts.end() ? std::u16string() : text->second;

@@ -151,7 +151,8 @@ TEST_F(FormTest, CloseReleasesTheServerAndKeepsEveryContent) {
                                                 "disable cxGroupBox2", "disable cxGroupBox3",
                                                 "disable cxGroupBox4", "disable cxGroupBox6",
                                                 "disable cxGroupBox7", "disable cxGroupBox8",
-                                                "enable Button1", "disable cxCheckBox1"}));
+                                                "enable Button1", "disable cxCheckBox1",
+                                                "focus Button1"}));
   EXPECT_FALSE(ServerIntf);
   EXPECT_EQ(server->ObjectsAlive(), 0);
   EXPECT_TRUE(view.checked);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
 
@@ -111,6 +112,52 @@ TEST(DataDirectory, ServesAnOperatorsFiguresAndNamesTheFaultyLine) {
   std::filesystem::remove_all(directory);
 }
 
+// A data directory that is not there, or a file of it that is there but does not read, is a fault
+// to report, not data to leave out.
+TEST(DataDirectory, ReportsFilesThatAreThereButDoNotRead) {
+  namespace fs = std::filesystem;
+  const fs::path directory = fs::temp_directory_path() / "quorvane_server_data_faults";
+  fs::remove_all(directory);
+  fs::create_directories(directory / "series" / "NZ");
+  std::ofstream(directory / "series/countries.csv", std::ios::binary)
+      << "code,name\nNZ,New Zealand\n";
+  std::ofstream(directory / "series/NZ/cpi.csv", std::ios::binary) << "date,value\n2020-01-01,1\n";
+  const auto message = [&](const fs::path& where) -> std::string {
+    try {
+      quorvane::server::LoadDirectoryData(where.string());
+    } catch (const quorvane::server::DataError& e) {
+      return e.what();
+    }
+    return "loaded";
+  };
+  EXPECT_EQ(message(directory), "loaded");
+  EXPECT_EQ(message(directory / "missing"), "there is no such directory");
+  EXPECT_EQ(message(directory / "series/countries.csv"), "there is no such directory");
+
+  fs::create_symlink(directory / "nowhere.csv", directory / "series/NZ/funds_rate.csv");
+  EXPECT_EQ(message(directory), "series/NZ/funds_rate.csv: the file is there but cannot be read");
+  fs::remove(directory / "series/NZ/funds_rate.csv");
+
+  fs::create_directories(directory / "rates" / "usd_daily.csv");
+  EXPECT_EQ(message(directory), "rates/usd_daily.csv: the file is there but cannot be read");
+  fs::remove_all(directory / "rates");
+
+  // Paths that lead out are refused by the file source itself, whoever asks.
+  const quorvane::server::FileSource files =
+      quorvane::server::DirectoryFiles((directory / "series").string());
+  for (const char* path : {"../series/countries.csv", "NZ/../../x", "/etc/passwd"}) {
+    try {
+      files(path);
+      ADD_FAILURE() << path << " was read";
+    } catch (const quorvane::server::DataError& e) {
+      EXPECT_EQ(e.what(), std::string(path) + ": the path leads out of the data directory");
+    }
+  }
+  EXPECT_TRUE(files("countries.csv").has_value());
+  EXPECT_FALSE(files("NZ/min_wage.csv").has_value());
+  fs::remove_all(directory);
+}
+
 const std::string kCatalogueHeader =
     "LetterCode,Currency_International,CurrencyShrt_International,NumericCode,"
     "CountryName_National,CountryName_International,Currency_National,CurrencyShrt_National\n";
@@ -118,7 +165,7 @@ const std::string kCatalogueHeader =
 TEST(DataFiles, FaultsAreNamedWithFileAndLine) {
   struct Case {
     std::string path, text;
-    const char* message;
+    std::optional<std::string> message;
   };
   const Case cases[] = {
       {"series/RU/cpi.csv", "date,value\n2010-02-30,1\n",
@@ -141,7 +188,7 @@ TEST(DataFiles, FaultsAreNamedWithFileAndLine) {
        "rates/usd_daily.csv line 2: a row must hold a date and one cell per currency"},
       {"rates/eur_daily.csv", "date,R=B\n",
        "rates/eur_daily.csv line 1: \"R=B\" is not a letter code"},
-      {"catalogue.csv", "LetterCode\n", nullptr},
+      {"catalogue.csv", "LetterCode\n", std::nullopt},
       // Values that the client's splitting of a field's list would drop or cut short.
       {"catalogue.csv", kCatalogueHeader + std::string("AAA,x,\" \t\",1,x,y,z,w\n"),
        "catalogue.csv line 2: the field CurrencyShrt_International is blank"},
@@ -156,6 +203,31 @@ TEST(DataFiles, FaultsAreNamedWithFileAndLine) {
       {"series/countries.csv", "code,name\nRU,Rus_sia\n",
        "series/countries.csv line 2: a country name cannot hold \"_\", \"|\" or control "
        "characters"},
+      // The second column of a code could never be reached.
+      {"rates/usd_daily.csv", "date,RUB,EUR,RUB\n2010-01-01,30,0.7,31\n",
+       "rates/usd_daily.csv line 1: the currency RUB has two columns"},
+      // A folder name from the data must not lead out of the data directory.
+      {"series/countries.csv", "code,name\nRU,Russia\n../../etc,Elsewhere\n",
+       "series/countries.csv line 3: the folder name \"../../etc\" may hold only letters, "
+       "digits, \"-\" and \"_\""},
+      {"series/countries.csv", "code,name\nRU,Russia\n..,Up\n",
+       "series/countries.csv line 3: the folder name \"..\" may hold only letters, digits, \"-\" "
+       "and \"_\""},
+      // Far longer than any line of the data can be: refused by its length, without quoting it.
+      {"series/RU/cpi.csv", "date,value\n2010-01-01,1\n2010-02-01," + std::string(100'000, '7'),
+       "series/RU/cpi.csv line 3: the line is longer than 65536 bytes, more than any line of the "
+       "data can need"},
+      // A long cell within a line's room is quoted in part only.
+      {"series/RU/cpi.csv", "date,value\n2010-02-01,1" + std::string(60'000, 'x') + "\n",
+       "series/RU/cpi.csv line 2: \"1xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" (60001 bytes) "
+       "is not a plain decimal number"},
+      // The cut falls before a character of two bytes, not inside it.
+      {"series/RU/cpi.csv", "date,value\n2010-02-01," + std::string(39, 'y') + "\u00e9\u00e9\n",
+       "series/RU/cpi.csv line 2: \"" + std::string(39, 'y') +
+           "...\" (43 bytes) is not a plain decimal number"},
+      // Ten million empty lines fail at the first, without a list of them all.
+      {"series/RU/cpi.csv", "date,value\n" + std::string(10'000'000, '\n'),
+       "series/RU/cpi.csv line 2: a row must hold a date and a value"},
   };
   for (const Case& c : cases) {
     try {
@@ -166,7 +238,7 @@ TEST(DataFiles, FaultsAreNamedWithFileAndLine) {
       ADD_FAILURE() << c.path << " loaded";
     } catch (const quorvane::server::DataError& e) {
       if (c.message) {
-        EXPECT_STREQ(e.what(), c.message);
+        EXPECT_EQ(e.what(), *c.message);
       }
     }
   }

@@ -6,12 +6,15 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <thread>
 
 #include "ComPtr.h"
 #include "Quorvane_TLB.h"
 #include "Reply.h"
 #include "ServerCall.h"
 #include "ServerTestSupport.h"
+#include "Utf.h"
 
 namespace {
 
@@ -160,6 +163,65 @@ TEST_F(ReferenceServerTest, FailsWhenTheClientsSettingsCannotCarryTheReply) {
             u"Dates cannot be written for the client's locale settings (short date pattern \"dd MM "
             u"yyyy\", date separator (code 32)): the day 2000-07-01 would be written \"01 07 "
             u"2000\", which does not read back as that day");
+}
+
+// The settings of the thread a call runs on, as a DLL reads its caller's thread locale.
+thread_local quorvane::LocaleSettings t_callerSettings;
+quorvane::LocaleSettings CallerSettings() {
+  return t_callerSettings;
+}
+
+// A server object made with a source of settings writes each reply under what the source gives
+// for that call, on whatever thread; the client's process-wide settings play no part. Two threads
+// with settings of their own call at once (a race shows under the sanitizers).
+TEST(ReferenceServerLocaleSource, EachCallIsWrittenUnderTheSettingsItsSourceGives) {
+  const quorvane::LocaleSettings settingsOf[2] = {servertest::Settings(u"M/d/yyyy", u'/', u'.'),
+                                                  servertest::Settings(u"dd.MM.yyyy", u'.', u',')};
+  // What each settings give, asked alone.
+  std::u16string expected[2];
+  for (int i = 0; i < 2; ++i) {
+    t_callerSettings = settingsOf[i];
+    platform::ComPtr<IQuorvaneAutomation> server;
+    ASSERT_EQ(
+        quorvane::server::CreateReferenceServer(CallerSettings, quorvane::IID_IQuorvaneAutomation,
+                                                reinterpret_cast<void**>(server.Put())),
+        S_OK);
+    BStrArg russia(u"Russia");
+    BStrResult reply;
+    ASSERT_EQ(server->GetFundsRateList(russia.Get(), reply.Put()), S_OK);
+    expected[i] = reply.Text();
+  }
+  EXPECT_NE(expected[0], expected[1]);
+  // Newest first: the list ends with the first key rate.
+  EXPECT_TRUE(expected[0].ends_with(u"|9/17/2013&5.5")) << quorvane::ToUtf8(expected[0]);
+  EXPECT_TRUE(expected[1].ends_with(u"|17.09.2013&5,5")) << quorvane::ToUtf8(expected[1]);
+
+  // The process-wide settings differ from both: a reply written under them shows.
+  quorvane::ScopedLocaleSettings processWide(servertest::Settings(u"yyyy-mm-dd", u'-', u'.'));
+  std::string failures[2];
+  auto run = [&](int i) {
+    t_callerSettings = settingsOf[i];
+    platform::ComPtr<IQuorvaneAutomation> server;
+    quorvane::server::CreateReferenceServer(CallerSettings, quorvane::IID_IQuorvaneAutomation,
+                                            reinterpret_cast<void**>(server.Put()));
+    BStrArg russia(u"Russia");
+    for (int call = 0; call < 300 && failures[i].empty(); ++call) {
+      BStrResult reply;
+      if (server->GetFundsRateList(russia.Get(), reply.Put()) != S_OK ||
+          reply.Text() != expected[i])
+        failures[i] = "call " + std::to_string(call) + ": " + quorvane::ToUtf8(reply.Text());
+    }
+  };
+  std::thread first(run, 0), second(run, 1);
+  first.join();
+  second.join();
+  EXPECT_EQ(failures[0], "");
+  EXPECT_EQ(failures[1], "");
+  void* none = nullptr;
+  EXPECT_EQ(
+      quorvane::server::CreateReferenceServer(nullptr, quorvane::IID_IQuorvaneAutomation, &none),
+      E_INVALIDARG);
+  EXPECT_EQ(none, nullptr);
 }
 
 TEST(ReferenceServerRegistration, RevokesOnDestructionAndObjectsEndWithTheirLastReference) {

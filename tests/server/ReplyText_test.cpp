@@ -32,7 +32,7 @@ TEST(ReplyWriter, WritesDatesInTheOrderAndWithTheSeparatorOfTheClient) {
   };
   for (const Case& c : cases) {
     quorvane::ScopedLocaleSettings settings(Settings(c.pattern, c.separator, u'.'));
-    ReplyWriter writer;
+    ReplyWriter writer(quorvane::CurrentLocaleSettings());
     std::u16string text;
     writer.AppendDate(text, quorvane::server::DayNumber(2010, 10, 8));
     EXPECT_EQ(text, c.october8);
@@ -58,7 +58,7 @@ TEST(ReplyWriter, WritesNumbersWithTheDecimalSeparatorAndNoGrouping) {
   for (const Case& c : cases) {
     quorvane::ScopedLocaleSettings settings(Settings(u"dd.MM.yyyy", u'.', c.separator));
     std::u16string text;
-    ReplyWriter().AppendNumber(text, c.figure);
+    ReplyWriter(quorvane::CurrentLocaleSettings()).AppendNumber(text, c.figure);
     EXPECT_EQ(text, c.text);
   }
 }
@@ -82,7 +82,7 @@ TEST(ReplyWriter, FailsWhereTheClientsSettingsCannotCarryTheText) {
   for (const Case& c : cases) {
     quorvane::ScopedLocaleSettings settings(
         Settings(c.pattern, c.dateSeparator, c.decimalSeparator));
-    ReplyWriter writer;
+    ReplyWriter writer(quorvane::CurrentLocaleSettings());
     std::u16string text;
     if (c.dateFails) {
       try {
@@ -110,7 +110,7 @@ TEST(ReplyWriter, FailsWhereTheClientsSettingsCannotCarryTheText) {
 
 TEST(ReplyWriter, RefusesFieldsThatHoldABlankOrAReservedCharacter) {
   quorvane::ScopedLocaleSettings settings(Settings(u"dd.MM.yyyy", u'.', u','));
-  ReplyWriter writer;
+  ReplyWriter writer(quorvane::CurrentLocaleSettings());
   std::u16string text = u"01.01.2009&4330";
   EXPECT_NO_THROW(writer.CheckField(text, 0, u"|", u"entry"));
   EXPECT_THROW(writer.CheckField(text, 0, u"|&", u"entry"), ReplyFailure);

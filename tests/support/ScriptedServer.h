@@ -75,6 +75,10 @@ struct Call {
 // The shared script of every object that a registration makes.
 class Script {
  public:
+  Script() = default;
+  ~Script();
+  Script(const Script&) = delete;
+  Script& operator=(const Script&) = delete;
   using Answer = std::function<std::u16string(const Call&)>;
 
   // The text that every call of a text operation answers (default: a null BSTR), with a
@@ -94,6 +98,12 @@ class Script {
   Script& FailNthOf(Op op, int n, Failure failure = {});  // the n-th call of op
   Script& FailEvery(Failure failure = {});                // every call
   Script& ClearFailures();
+
+  // Faults a conformance check must find, for every call of op that does not fail: each leaves
+  // `count` strings allocated that nobody frees, or leaves error information behind although the
+  // call succeeds.
+  Script& LeakStrings(Op op, int count = 1);
+  Script& LeaveErrorInfoOnSuccess(Op op, ErrorDetails details);
 
   // Runs at each call, after it is recorded and before it is answered.
   Script& OnCall(std::function<void(const Call&)> hook);
@@ -132,6 +142,10 @@ class Script {
   const Failure* FailureFor(const Call& call) const;
 
   std::map<Op, Answering> answers_;
+  std::map<Op, int> leaks_;
+  // The strings "leaked", freed only when the script goes, so that leak checkers stay quiet.
+  std::vector<BSTR> leaked_;
+  std::map<Op, ErrorDetails> leftBehind_;
   std::vector<Rule> rules_;
   VARIANT_BOOL visible_ = VARIANT_FALSE;
   std::function<void(const Call&)> onCall_;

@@ -2,13 +2,20 @@
 // date, the currency editor with its display pattern, and the memo's append rule.
 
 #include <QCalendarWidget>
+#include <QFile>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTextBlock>
 #include <QToolButton>
+#include <cmath>
+#include <memory>
 
 #include "CurrencyEdit.h"
 #include "DateEdit.h"
+#include "Errors.h"
 #include "Memo.h"
 #include "StringListComboBox.h"
 #include "TextToValue.h"
@@ -90,18 +97,26 @@ class ControlsTest : public QObject {
     QCOMPARE(edit.Value(), -1.0);
   }
 
-  // The user types a date, empties the text, or types something that is no date.
+  // The user types a date, empties the text, or types something that is no date. A text that is
+  // no date is refused: it stays in the editor, marked, and the editor holds no date, so no action
+  // takes the former day in its place.
   void dateEditTyping_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<double>("value");
-    QTest::newRow("a date by the short pattern") << "3/1/2009" << 39873.0;
-    QTest::newRow("emptied: no date") << "" << kNullDate;
-    QTest::newRow("no date at all: the held date stays") << "tomorrow" << 40459.0;
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("a date by the short pattern") << "3/1/2009" << 39873.0 << false << "3/1/09";
+    QTest::newRow("emptied: no date") << "" << kNullDate << false << "";
+    QTest::newRow("no date at all: refused, kept for correction")
+        << "tomorrow" << kNullDate << true << "tomorrow";
+    QTest::newRow("no such day: refused") << "2/30/2009" << kNullDate << true << "2/30/2009";
   }
 
   void dateEditTyping() {
     QFETCH(QString, typed);
     QFETCH(double, value);
+    QFETCH(bool, refused);
+    QFETCH(QString, shown);
     DateEdit edit;
     edit.SetValue(40459.0);
     edit.show();
@@ -113,6 +128,113 @@ class ControlsTest : public QObject {
     QTest::keyClicks(edit.Editor(), typed);
     QTest::keyClick(edit.Editor(), Qt::Key_Return);
     QCOMPARE(edit.Value(), value);
+    QCOMPARE(edit.IsRefused(), refused);
+    QCOMPARE(edit.Editor()->text(), shown);
+    QCOMPARE(edit.Editor()->palette() != QPalette(), refused);
+    if (!refused)
+      return;
+    // Correcting the text takes the mark away; a date then reads again.
+    edit.Editor()->selectAll();
+    QTest::keyClicks(edit.Editor(), "10/9/2010");
+    QVERIFY(!edit.IsRefused());
+    QTest::keyClick(edit.Editor(), Qt::Key_Return);
+    QCOMPARE(edit.Value(), 40460.0);
+    QCOMPARE(edit.Editor()->palette(), QPalette());
+  }
+
+  // A typed text is read by the short date pattern, its literal text matched, else by the general
+  // date reading; what neither reads is refused.
+  void dateEditReadsByPattern_data() {
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDate>("day");  // invalid: refused
+    const auto row = [](const char* name, const char* pattern, const char* separator,
+                        const QString& typed, QDate day) {
+      QTest::newRow(name) << QString(pattern) << QString(separator) << typed << day;
+    };
+    const QString g = QString::fromUtf8("\u0433.");  // the Cyrillic year mark "г."
+    // A quoted suffix, as the editor shows it, and with the suffix left out.
+    row("quoted suffix", "d.mm.yy '\u0433'.", ".", "17.06.15 " + g, {2015, 6, 17});
+    row("quoted suffix, another day", "d.mm.yy '\u0433'.", ".", "9.10.10 " + g, {2010, 10, 9});
+    row("quoted suffix left out", "d.mm.yy '\u0433'.", ".", "17.06.15", {2015, 6, 17});
+    row("quoted suffix, four-digit year", "d.mm.yy '\u0433'.", ".", "17.06.2015 " + g,
+        {2015, 6, 17});
+    row("quoted suffix, wrong day", "d.mm.yy '\u0433'.", ".", "31.06.15 " + g, {});
+    row("quoted suffix, other text after", "d.mm.yy '\u0433'.", ".", "17.06.15 " + g + "x", {});
+    // Year first with blanks and a final full stop.
+    row("year first with blanks", "yyyy. mm. dd.", ".", "2010. 10. 08.", {2010, 10, 8});
+    row("year first, blanks left out", "yyyy. mm. dd.", ".", "2010.10.08", {2010, 10, 8});
+    // A pattern whose separators differ: only the first one is the date separator.
+    row("two separators", "dd/mm yyyy", "/", "08/10 2010", {2010, 10, 8});
+    // Letters that are no date field are literal text.
+    row("letters that are no field", "yyyy-mm-ddTx", "-", "2010-10-08Tx", {2010, 10, 8});
+    row("literal letters in another case", "yyyy-mm-ddTx", "-", "2010-10-08tX", {2010, 10, 8});
+    // Direction marks around the separators are invisible and optional.
+    row("direction marks", "d\u200f/m\u200f/yyyy", "/", "8\u200f/10\u200f/2010", {2010, 10, 8});
+    row("direction marks left out", "d\u200f/m\u200f/yyyy", "/", "8/10/2010", {2010, 10, 8});
+    // Names of months and days.
+    row("month name", "d mmmm yyyy", " ", "8 October 2010", {2010, 10, 8});
+    row("month name, short and in another case", "d mmmm yyyy", " ", "8 oct 2010", {2010, 10, 8});
+    row("day and month names", "dddd, mmmm d, yyyy", " ", "Friday, October 8, 2010", {2010, 10, 8});
+    row("unknown month name", "d mmmm yyyy", " ", "8 Octember 2010", {});
+    // Digits run together keep to the widths of their fields.
+    row("no separators", "yyyymmdd", "", "20101008", {2010, 10, 8});
+    // Shorter entries still read by the general reading: day and month of the current year.
+    row("day and month alone", "dd.mm.yyyy", ".", "8.10", {2010, 10, 8});
+    row("no date", "dd.mm.yyyy", ".", "soon", {});
+  }
+
+  void dateEditReadsByPattern() {
+    QFETCH(QString, pattern);
+    QFETCH(QString, separator);
+    QFETCH(QString, typed);
+    QFETCH(QDate, day);
+    LocaleSettings settings;
+    settings.ShortDateFormat = pattern.toStdU16String();
+    settings.DateSeparator = separator.isEmpty() ? u'/' : separator[0].unicode();
+    ScopedLocaleSettings scoped(settings);
+    DateEdit edit;
+    edit.SetDate(QDate(2001, 2, 3));
+    edit.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&edit));
+    edit.Editor()->setFocus();
+    edit.Editor()->setText(typed);
+    edit.Editor()->setModified(true);
+    QTest::keyClick(edit.Editor(), Qt::Key_Return);
+    QCOMPARE(edit.Date(), day);
+    QCOMPARE(edit.IsRefused(), !day.isValid());
+    if (!day.isValid())
+      QCOMPARE(edit.Editor()->text(), typed);  // kept for correction
+  }
+
+  // F4 and Alt+Down open the calendar from the keyboard; the calendar is made on first opening.
+  void dateEditCalendarFromTheKeyboard_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("F4") << int(Qt::Key_F4) << int(Qt::NoModifier);
+    QTest::newRow("Alt+Down") << int(Qt::Key_Down) << int(Qt::AltModifier);
+  }
+
+  void dateEditCalendarFromTheKeyboard() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    DateEdit edit;
+    edit.SetDate(QDate(2010, 10, 8));
+    edit.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&edit));
+    QVERIFY(!edit.Calendar());
+    edit.Editor()->setFocus();
+    QTest::keyClick(edit.Editor(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QVERIFY(edit.Calendar());
+    QVERIFY(edit.Calendar()->isVisible());
+    QCOMPARE(edit.Calendar()->selectedDate(), QDate(2010, 10, 8));
+    // Picking a day with the arrow keys and Enter.
+    auto* view = edit.Calendar()->findChild<QAbstractItemView*>();
+    QTest::keyClick(view, Qt::Key_Right);
+    QTest::keyClick(view, Qt::Key_Return);
+    QCOMPARE(edit.Date(), QDate(2010, 10, 9));
+    QVERIFY(!edit.Calendar()->isVisible());
   }
 
   // The clear button of the editor leaves it without a date.
@@ -171,6 +293,53 @@ class ControlsTest : public QObject {
     QCOMPARE(edit.text(), QString());
   }
 
+  // The currency editor reads a number as typed, or as its display pattern shows it.
+  void currencyEditReadsItsShownText_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("thousand");
+    QTest::addColumn<QString>("decimal");
+    QTest::addColumn<double>("value");  // NaN: not read, the former value stays
+    const double none = std::nan("");
+    QTest::newRow("plain") << "1234.5"
+                           << ","
+                           << "." << 1234.5;
+    QTest::newRow("grouped") << "1,234,567.25"
+                             << ","
+                             << "." << 1234567.25;
+    QTest::newRow("grouped, negative") << "-9,876.50"
+                                       << ","
+                                       << "." << -9876.5;
+    QTest::newRow("grouped by a non-breaking space")
+        << QString("1\u00a0234,5") << QString("\u00a0") << "," << 1234.5;
+    QTest::newRow("a plain space for a non-breaking one")
+        << "1 234,5" << QString("\u00a0") << "," << 1234.5;
+    QTest::newRow("grouped by full stops") << "1.234,5"
+                                           << "."
+                                           << "," << 1234.5;
+    QTest::newRow("no number") << "12abc"
+                               << ","
+                               << "." << none;
+    QTest::newRow("separators only") << ",,,"
+                                     << ","
+                                     << "." << none;
+  }
+
+  void currencyEditReadsItsShownText() {
+    QFETCH(QString, typed);
+    QFETCH(QString, thousand);
+    QFETCH(QString, decimal);
+    QFETCH(double, value);
+    LocaleSettings settings;
+    settings.ThousandSeparator = thousand[0].unicode();
+    settings.DecimalSeparator = decimal[0].unicode();
+    ScopedLocaleSettings scoped(settings);
+    const std::optional<double> read = CurrencyEdit::ReadShownNumber(typed);
+    if (std::isnan(value))
+      QVERIFY(!read);
+    else
+      QCOMPARE(read, std::optional<double>(value));
+  }
+
   void memoAppendRule_data() {
     QTest::addColumn<QString>("before");
     QTest::addColumn<QStringList>("appended");
@@ -205,6 +374,93 @@ class ControlsTest : public QObject {
         appender.AppendLine(line);
     }
     QCOMPARE(memo.Text(), after);
+  }
+
+  // A very long line goes in as pieces the memo lays out only where it shows them; the text, and
+  // a saved log, still hold it as one line.
+  void memoLongLinesInPieces_data() {
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("blocksOfTheLine");
+    const int piece = static_cast<int>(Memo::kPieceLength);
+    QTest::newRow("a piece long: one block") << piece << 1;
+    QTest::newRow("one character more: two blocks") << piece + 1 << 2;
+    QTest::newRow("a million characters") << 1000000 << (1000000 + piece - 1) / piece;
+  }
+
+  void memoLongLinesInPieces() {
+    QFETCH(int, length);
+    QFETCH(int, blocksOfTheLine);
+    QString line(length, QLatin1Char('7'));
+    for (int i = 0; i < length; i += 1000)
+      line[i] = QLatin1Char('a' + i / 1000 % 26);  // a pattern that a lost piece would break
+    Memo memo;
+    memo.setPlainText("x\n");
+    {
+      Memo::Appender appender(memo);
+      appender.AppendLine("before");
+      appender.AppendLine(line);
+      appender.AppendLine("after");
+    }
+    QCOMPARE(memo.blockCount(), 1 + 1 + blocksOfTheLine + 1 + 1);
+    QCOMPARE(memo.Text(), "x\r\nbefore\r\n" + line + "\r\nafter\r\n");
+    memo.AppendLine(line);  // alone, at the end
+    QCOMPARE(memo.Text(), "x\r\nbefore\r\n" + line + "\r\nafter\r\n" + line + "\r\n");
+  }
+
+  // A piece never ends between the two halves of a character outside the basic plane.
+  void memoPiecesKeepCharactersWhole() {
+    QString line;
+    while (line.size() < 3 * Memo::kPieceLength)
+      line += QString::fromUtf8("a\U0001F600");  // one code unit, then two
+    Memo memo;
+    memo.AppendLine(line);
+    for (QTextBlock block = memo.document()->begin(); block.isValid(); block = block.next()) {
+      const QString text = block.text();
+      QVERIFY(text.isEmpty() || !text.back().isHighSurrogate());
+      QVERIFY(text.isEmpty() || !text.front().isLowSurrogate());
+    }
+    QCOMPARE(memo.Text(), line + "\r\n");
+  }
+
+  // The context menu saves the log as UTF-8 and clears it.
+  void memoContextMenu() {
+    Memo memo;
+    memo.setPlainText(QString::fromUtf8("[Add] рубль \nlist is clear\n"));
+    memo.AppendLine(QString(Memo::kPieceLength * 2, QLatin1Char('9')));
+    std::unique_ptr<QMenu> menu(memo.CreateContextMenu());
+    QAction* save = nullptr;
+    QAction* clearAll = nullptr;
+    for (QAction* action : menu->actions()) {
+      if (action->text() == "Save Log...")
+        save = action;
+      if (action->text() == "Clear")
+        clearAll = action;
+    }
+    QVERIFY(save && save->isEnabled());
+    QVERIFY(clearAll && clearAll->isEnabled());
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("log.txt");
+    memo.SaveLog(path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), (QString::fromUtf8("[Add] рубль \r\nlist is clear\r\n") +
+                              QString(Memo::kPieceLength * 2, QLatin1Char('9')) + "\r\n")
+                                 .toUtf8());
+    // A file that cannot be written: an error naming it, and the memo keeps its text.
+    const QString badPath = dir.filePath("no such folder/log.txt");
+    try {
+      memo.SaveLog(badPath);
+      QFAIL("no error");
+    } catch (const Exception& error) {
+      QVERIFY(QString::fromStdU16String(error.Message()).contains(badPath));
+    }
+    clearAll->trigger();
+    QCOMPARE(memo.Text(), QString());
+    std::unique_ptr<QMenu> emptyMenu(memo.CreateContextMenu());
+    for (QAction* action : emptyMenu->actions())
+      if (action->text() == "Clear")
+        QVERIFY(!action->isEnabled());
   }
 
   // A listing is one edit: one undo step takes it back.

@@ -5,6 +5,8 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <memory>
 
 #include "CurrencyEdit.h"
 #include "Memo.h"
@@ -109,6 +111,42 @@ class CreateTest : public QObject {
     QCOMPARE(Text(form, "cxComboBox4"), QString("USD"));
     QVERIFY(errors.boxes.empty());
     QVERIFY(ServerIntf);
+  }
+
+  // Long lists fill each combo box in one rebuild of its items (one insertion of rows), not one
+  // per name mended or blank entry removed.
+  void createRebuildsEachListOnce() {
+    std::u16string countries, codes;
+    QStringList countryItems, codeItems;
+    for (int i = 0; i < 4000; ++i) {
+      const std::u16string number = QString::number(i).toStdU16String();
+      countries += u";Country_" + number;
+      countryItems.append("Country " + QString::number(i));
+      codes += u",,C" + number;
+      codeItems.append("C" + QString::number(i));
+    }
+    scripted::ScopedScriptedServer server;
+    server->Reply(Op::GetCountryList, countries);
+    server->Reply(Op::GetFieldValueList, codes);
+    test::ErrorBoxCatcher errors;
+    Tform1 form;
+    form.show();
+    std::vector<std::unique_ptr<QSignalSpy>> insertions;
+    const char* const boxes[] = {"cxComboBox1", "cxComboBox3", "cxComboBox4", "cxComboBox5",
+                                 "cxComboBox6"};
+    for (const char* name : boxes)
+      insertions.push_back(std::make_unique<QSignalSpy>(
+          Control<StringListComboBox>(form, name)->model(), &QAbstractItemModel::rowsInserted));
+    Click(form, "Button1");
+    QVERIFY(errors.boxes.empty());
+    QCOMPARE(Items(form, "cxComboBox1"), countryItems);
+    for (int i = 0; i < 5; ++i) {
+      if (i > 0)
+        QCOMPARE(Items(form, boxes[i]), codeItems);
+      QVERIFY2(
+          insertions[i]->count() == 1,
+          qPrintable(QString("%1 rebuilt %2 times").arg(boxes[i]).arg(insertions[i]->count())));
+    }
   }
 
   // The check box after Create, by its state before and the server's answer.

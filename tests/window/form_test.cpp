@@ -2,22 +2,30 @@
 // the tab order, the font and its scaling, and the error box.
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
+#include "AboutBox.h"
 #include "CurrencyEdit.h"
 #include "DateEdit.h"
+#include "ErrorDetails.h"
 #include "Errors.h"
 #include "Memo.h"
+#include "QuorvaneVersion.h"
+#include "ServerCall.h"
 #include "StringListComboBox.h"
 #include "TextToValue.h"
 #include "WindowTestSupport.h"
 
 using namespace quorvane;
+
+Q_DECLARE_METATYPE(std::exception_ptr)
 using quorvane::test::Control;
 
 namespace {
@@ -163,6 +171,85 @@ class FormTest : public QObject {
                             .arg(text)
                             .arg(control->fontMetrics().horizontalAdvance(text))
                             .arg(room)));
+  }
+
+  // Each "Value" label is as wide as its caption and ends before the editor beside it.
+  void labelsLeaveTheirEditorsFree_data() {
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("editor");
+    QTest::newRow("minimum wage") << "cxLabel1"
+                                  << "cxCurrencyEdit1";
+    QTest::newRow("funds rate") << "cxLabel2"
+                                << "cxCurrencyEdit2";
+    QTest::newRow("price index") << "cxLabel3"
+                                 << "cxCurrencyEdit3";
+    QTest::newRow("letter code") << "cxLabel4"
+                                 << "cxTextEdit2";
+    QTest::newRow("rate on a day") << "cxLabel5"
+                                   << "cxTextEdit3";
+  }
+
+  void labelsLeaveTheirEditorsFree() {
+    QFETCH(QString, label);
+    QFETCH(QString, editor);
+    Tform1 form;
+    auto* l = Control<QLabel>(form, label.toLatin1().constData());
+    auto* e = Control<QWidget>(form, editor.toLatin1().constData());
+    QCOMPARE(l->width(), l->sizeHint().width());
+    QVERIFY2(l->geometry().right() < e->geometry().left(),
+             qPrintable(QString("label ends at %1, editor starts at %2")
+                            .arg(l->geometry().right())
+                            .arg(e->geometry().left())));
+  }
+
+  // The window's icon is the picture of the Windows program's icon, in each of its sizes.
+  void windowIcon() {
+    Tform1 form;
+    const QIcon icon = form.windowIcon();
+    QImageReader ico(QStringLiteral(QV_SOURCE_DIR "/windows/app/QuorvaneTestCom.ico"));
+    if (!ico.canRead())
+      QSKIP("no reader for .ico files here");
+    QCOMPARE(ico.imageCount(), 3);
+    for (int i = 0; i < ico.imageCount(); ++i) {
+      QVERIFY(ico.jumpToImage(i));
+      const QImage picture = ico.read().convertToFormat(QImage::Format_ARGB32);
+      QVERIFY(icon.availableSizes().contains(picture.size()));
+      QCOMPARE(icon.pixmap(picture.size()).toImage().convertToFormat(QImage::Format_ARGB32),
+               picture);
+    }
+  }
+
+  // F1 opens the About box: version, build, catalogue, the data's vintage and the licences.
+  void aboutBox() {
+    SetAboutFacts(
+        {{"Russia, minimum wage: 2026-01-01", "rate table rates/usd_daily.csv: 2026-04-13"},
+         "Unicode CLDR 42 via ICU 72.1"});
+    const QString text = AboutText();
+    for (const QString& part : {QString("QuorvaneTestCom ") + kQuorvaneVersion, QString("Build: "),
+                                QString("Qt ") + QT_VERSION_STR,
+                                QString("Currency catalogue: Unicode CLDR 42 via ICU 72.1"),
+                                QString("  Russia, minimum wage: 2026-01-01\n"),
+                                QString("  rate table rates/usd_daily.csv: 2026-04-13\n"),
+                                QString("Licences:"), QString("GNU Lesser General Public License"),
+                                QString("Attribution of the reference data")})
+      QVERIFY2(text.contains(part), qPrintable(part));
+    SetAboutFacts({});
+    QVERIFY(AboutText().contains("(last observation of each series and rate table):\n  not known"));
+
+    Tform1 form;
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QString shown;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (!box)
+        return;
+      shown = box->objectName();
+      box->accept();
+    });
+    QTest::keyClick(&form, Qt::Key_F1);
+    QCOMPARE(shown, QString("AboutBox"));
   }
 
   void initialContents() {
@@ -383,7 +470,9 @@ class FormTest : public QObject {
       caption = box->windowTitle();
       text = box->text();
       icon = box->icon();
-      buttons = box->buttons().size();
+      // One OK button; "Show Details..." beside it only opens the details.
+      for (QAbstractButton* b : box->buttons())
+        buttons += box->buttonRole(b) != QMessageBox::ActionRole;
       owner = box->parentWidget();
       modal = box->isModal();
       box->button(QMessageBox::Ok)->click();
@@ -399,6 +488,79 @@ class FormTest : public QObject {
     QVERIFY(QApplication::activeModalWidget() == nullptr);
     QVERIFY(form.isEnabled());
     QTRY_COMPARE(QApplication::focusWidget(), Control<QWidget>(form, "cxMemo1"));
+  }
+
+  // The details of each kind of error: what the client holds of a failed server operation.
+  void errorDetails_data() {
+    QTest::addColumn<std::exception_ptr>("error");
+    QTest::addColumn<QString>("details");
+    QTest::newRow("server-call error")
+        << std::make_exception_ptr(EServerCallError(static_cast<HRESULT>(0x80004005),
+                                                    u"Unknown country", u"Quorvane.Automation",
+                                                    u"C:\\quorvane.chm", 4711))
+        << "Error: EServerCallError\nStatus: 0x80004005\nSource: Quorvane.Automation\n"
+           "Help file: C:\\quorvane.chm\nHelp context: 4711";
+    QTest::newRow("server-call error without error information")
+        << std::make_exception_ptr(
+               EServerCallError(static_cast<HRESULT>(0x8000FFFF), u"x", u"", u"", 0))
+        << "Error: EServerCallError\nStatus: 0x8000FFFF\nSource: \nHelp file: \nHelp context: 0";
+    QTest::newRow("date reading") << std::make_exception_ptr(
+                                         EConvertError(u"''x'' is not a valid date"))
+                                  << "Error: EConvertError";
+    QTest::newRow("list index") << std::make_exception_ptr(
+                                       EStringListError(u"List index out of bounds (0)"))
+                                << "Error: EStringListError";
+    QTest::newRow("other") << std::make_exception_ptr(std::runtime_error("x"))
+                           << "Error: std::exception";
+  }
+
+  void errorDetails() {
+    QFETCH(std::exception_ptr, error);
+    QFETCH(QString, details);
+    QCOMPARE(ErrorDetailsOf(error), details);
+  }
+
+  // The real box keeps the exact message and offers the details under "Show Details"; a message
+  // too long to lay out quickly is cut with an ellipsis and given whole in the details.
+  void realMessageBoxDetails_data() {
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("shown");
+    const QString longMessage = QString(1000000, QLatin1Char('x'));
+    QTest::newRow("short") << "Unknown country"
+                           << "Unknown country.";
+    QTest::newRow("a million characters")
+        << longMessage << longMessage.left(kShownMessageLength) + QChar(0x2026);
+  }
+
+  void realMessageBoxDetails() {
+    QFETCH(QString, message);
+    QFETCH(QString, shown);
+    Tform1 form;
+    form.show();
+    QString text, details;
+    bool hasDetailsButton = false;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box)
+        return;
+      text = box->text();
+      details = box->detailedText();
+      for (QAbstractButton* button : box->buttons())
+        hasDetailsButton |= button->text().startsWith("Show Details");
+      box->button(QMessageBox::Ok)->click();
+    });
+    const std::u16string m = message.toStdU16String();
+    Guarded(
+        [&] { throw EServerCallError(static_cast<HRESULT>(0x80020009), m, u"Quorvane", u"", 0); });
+    QCOMPARE(text, shown);
+    QVERIFY(hasDetailsButton);
+    QVERIFY(details.startsWith("Error: EServerCallError\nStatus: 0x80020009\nSource: Quorvane\n"));
+    if (message.size() > kShownMessageLength) {
+      const qsizetype start = details.indexOf("characters):\n") + 13;
+      QCOMPARE(details.mid(start).remove('\n'), ErrorBoxText(message));
+    } else {
+      QVERIFY(!details.contains(message));
+    }
   }
 
   // A message that holds markup (a reply text, a server's description) is shown as it is, never

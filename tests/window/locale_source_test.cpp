@@ -90,6 +90,9 @@ class LocaleSourceTest : public QObject {
     QTest::newRow("year first") << "yyyy-MM-dd"
                                 << "yyyy-mm-dd"
                                 << "-";
+    // The right-to-left marks beside the separators of some patterns are no separator.
+    QTest::newRow("direction marks")
+        << QString("d\u200f/M\u200f/yyyy") << QString("d\u200f/m\u200f/yyyy") << "/";
     QTest::newRow("no separator") << "yyyyMMdd"
                                   << "yyyymmdd"
                                   << "";

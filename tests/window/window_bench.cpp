@@ -1,7 +1,10 @@
 // Bench program (not a test): the two long jobs of the window against a scripted server, each
 // timed beside the client's own share of it, with figures printed. Goal: under one second each.
 //   - Button7Click listing a 100,000-entry exchange-rate history into the memo;
-//   - a GetValueByDate (price index) over a 100,000-entry series, the chosen day after every entry.
+//   - a GetValueByDate (price index) over a 100,000-entry series, the chosen day after every entry;
+//   - Create with 4,000 countries, and with 4,000 blank field values before each list of codes;
+//   - the error box with a 1,000,000-character message, until it shows;
+//   - a 1,000,000-character reply line appended to the memo by the raw history, until painted.
 // Run offscreen: QT_QPA_PLATFORM=offscreen window_bench
 
 #include <QAbstractButton>
@@ -13,8 +16,12 @@
 #include <string>
 #include <vector>
 
+#include <QMessageBox>
+#include <QTimer>
+
 #include "ConnectedForm.h"
 #include "DateEdit.h"
+#include "Errors.h"
 #include "Memo.h"
 #include "ValueToText.h"
 
@@ -104,6 +111,54 @@ int main(int argc, char** argv) {
              QApplication::processEvents();
            }));
     std::printf("  errors shown: %d\n", static_cast<int>(w.errors.boxes.size()));
+
+    // A raw history of one line of a million characters.
+    w.server->Reply(Op::GetListOfExchangeRate, std::u16string(1000000, u'7'));
+    Report("CountryClick: a 1,000,000-character line into the memo", BestOf(1, [&] {
+             w.Click("Country");
+             QApplication::processEvents();
+             memo->repaint();
+           }));
+  }
+  {
+    // Create against catalogues of 4,000 entries: the countries, whose names are all mended, and
+    // the codes, each after a blank entry that is removed.
+    std::u16string countries, codes;
+    for (int i = 0; i < 4000; ++i) {
+      countries += u";Country_" + QString::number(i).toStdU16String();
+      codes += u", ,C" + QString::number(i).toStdU16String();
+    }
+    Report("Button1Click: Create with 4,000 countries and codes", BestOf(1, [&] {
+             scripted::ScopedScriptedServer server;
+             server->Reply(Op::GetCountryList, countries);
+             server->Reply(Op::GetFieldValueList, u"RUB");
+             Tform1 form;
+             form.show();
+             QTest::mouseClick(test::Control<QAbstractButton>(form, "Button1"), Qt::LeftButton);
+             QApplication::processEvents();
+             FinalizeQuorvaneFunc();
+           }));
+    Report("Button1Click: Create with 4,000 blank field values", BestOf(1, [&] {
+             scripted::ScopedScriptedServer server;
+             server->Reply(Op::GetCountryList, u";Russia");
+             server->Reply(Op::GetFieldValueList, codes);
+             Tform1 form;
+             form.show();
+             QTest::mouseClick(test::Control<QAbstractButton>(form, "Button1"), Qt::LeftButton);
+             QApplication::processEvents();
+             FinalizeQuorvaneFunc();
+           }));
+  }
+  {
+    // The real error box, closed as soon as it shows.
+    const std::u16string message(1000000, u'x');
+    Report("error box with a 1,000,000-character message, to shown", BestOf(1, [&] {
+             QTimer::singleShot(0, [] {
+               if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                 box->done(0);
+             });
+             Guarded([&] { throw Exception(message); });
+           }));
   }
   CoUninitialize();
   return 0;

@@ -3,6 +3,7 @@
 #include <QEvent>
 
 #include "Errors.h"
+#include "LocaleSettings.h"
 #include "TextToValue.h"
 #include "ValueToText.h"
 
@@ -66,11 +67,33 @@ void CurrencyEdit::TakeTypedText() {
     value_.reset();
     return;
   }
-  try {
-    value_ = ReadNumber(typed.toStdU16String()).ToDouble();
-  } catch (const Exception&) {
-    // A text that is no number leaves the value as it was.
-  }
+  // A text that is no number leaves the value as it was.
+  if (const std::optional<double> value = ReadShownNumber(typed))
+    value_ = value;
+}
+
+std::optional<double> CurrencyEdit::ReadShownNumber(const QString& text) {
+  const auto read = [](const QString& t) -> std::optional<double> {
+    try {
+      return ReadNumber(t.toStdU16String()).ToDouble();
+    } catch (const Exception&) {
+      return std::nullopt;
+    }
+  };
+  if (const std::optional<double> value = read(text))
+    return value;
+  // The shown form groups the digits: without its group separators it reads as a number. Where
+  // the separator is a blank, every kind of blank counts, since a text typed by hand may hold a
+  // plain space for a non-breaking one.
+  const LocaleSettings& settings = CurrentLocaleSettings();
+  const QChar group(settings.ThousandSeparator);
+  if (settings.ThousandSeparator == settings.DecimalSeparator)
+    return std::nullopt;
+  QString plain = text;
+  plain.removeIf([group](QChar c) {
+    return c == group || (group.isSpace() && c.isSpace()) || c.category() == QChar::Other_Format;
+  });
+  return plain == text ? std::nullopt : read(plain);
 }
 
 }  // namespace quorvane

@@ -18,6 +18,10 @@ class CurrencyEdit : public QLineEdit {
   void Clear();
 
   QString DisplayPattern() const { return pattern_; }
+
+  // The number a text names: a plain number, or the number as the display pattern shows it, with
+  // its digits grouped. Nothing when the text is no number.
+  static std::optional<double> ReadShownNumber(const QString& text);
   void SetDisplayPattern(const QString& pattern);
 
  protected:

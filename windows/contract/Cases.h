@@ -9,7 +9,16 @@ void RunSystemCases();
 void RunRegisteredServerCases();
 // The registered type library against the client's interface.
 void RunTypeLibraryCases();
+// The DLL from two apartment threads at once, each under its own thread locale.
+void RunConcurrentServerCases();
+// Late-bound calls with wrong types, counts, null pointers and named arguments.
+void RunDispatchArgumentCases();
 // The client when the server's class is not registered.
 void RunUnregisteredServerCases();
+// CreateRemote naming this machine, with the server registered or not.
+void RunRemoteCreationCases(bool registered);
+// Calls the registration entry point (DllRegisterServer or DllUnregisterServer) of the server DLL
+// beside this program, as regsvr32 does.
+void RunRegistration(const char* entryPoint);
 
 }  // namespace contract

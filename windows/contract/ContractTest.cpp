@@ -1,7 +1,12 @@
 // The contract test for Windows: the client core on the system's component runtime, driving the
-// server DLL that regsvr32 registered. It registers nothing itself. With --unregistered it checks
-// instead what the client does when the class is not registered.
+// server DLL. Without arguments it checks the DLL as regsvr32 registered it; with --unregistered
+// what the client does when the class is not registered. With --register it does both in one
+// start: it registers the DLL beside the program through the DLL's own entry point, runs every
+// check, unregisters it the same way and runs the unregistered checks (for places where a program
+// start is dear, such as 32-bit programs under emulation). --no-threads leaves out the cases with
+// several threads: a user-mode emulator of 32-bit programs does not run those reliably.
 
+#include <cstdio>
 #include <cstring>
 
 #include "Cases.h"
@@ -12,7 +17,12 @@
 #include "windows/SystemLocale.h"
 
 int main(int argc, char** argv) {
-  const bool unregistered = argc > 1 && std::strcmp(argv[1], "--unregistered") == 0;
+  const char* mode = argc > 1 ? argv[1] : "";
+  const bool selfRegistering = std::strcmp(mode, "--register") == 0;
+  const bool unregistered = std::strcmp(mode, "--unregistered") == 0;
+  bool threads = true;
+  for (int i = 1; i < argc; ++i)
+    threads = threads && std::strcmp(argv[i], "--no-threads") != 0;
   // As the program starts: OLE first, then the runtime, which then answers S_FALSE.
   const HRESULT ole = OleInitialize(nullptr);
   const HRESULT com = CoInitialize(nullptr);
@@ -22,12 +32,24 @@ int main(int argc, char** argv) {
     contract::Expect(ole == S_OK && com == S_FALSE, "OleInitialize " + contract::Hex(ole) +
                                                         ", CoInitialize " + contract::Hex(com));
   });
-  if (unregistered) {
-    contract::RunUnregisteredServerCases();
-  } else {
+  if (!unregistered) {
+    if (selfRegistering)
+      contract::RunRegistration("DllRegisterServer");
     contract::RunSystemCases();
     contract::RunTypeLibraryCases();
     contract::RunRegisteredServerCases();
+    contract::RunDispatchArgumentCases();
+    if (threads)
+      contract::RunConcurrentServerCases();
+    else
+      std::puts("skipped: the cases with several threads (--no-threads)");
+    contract::RunRemoteCreationCases(true);
+  }
+  if (unregistered || selfRegistering) {
+    if (selfRegistering)
+      contract::RunRegistration("DllUnregisterServer");
+    contract::RunUnregisteredServerCases();
+    contract::RunRemoteCreationCases(false);
   }
 
   quorvane::FinalizeQuorvaneFunc();

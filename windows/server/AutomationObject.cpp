@@ -4,9 +4,7 @@
 #include <type_traits>
 
 #include "InnerServer.h"
-#include "LocaleSettings.h"
 #include "ServerModule.h"
-#include "windows/SystemLocale.h"
 
 namespace serverdll {
 
@@ -106,6 +104,12 @@ HRESULT AutomationObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPP
                                  VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
   if (!IsEqualIID(riid, IID_NULL))
     return DISP_E_UNKNOWNINTERFACE;
+  // Parameters that do not hold what their counts say are refused here: the type information's
+  // own checks differ between systems.
+  if (params == nullptr || (params->cArgs > 0 && params->rgvarg == nullptr) ||
+      (params->cNamedArgs > 0 && params->rgdispidNamedArgs == nullptr) ||
+      params->cNamedArgs > params->cArgs)
+    return E_INVALIDARG;
   platform::ComPtr<ITypeInfo> typeInfo = InterfaceTypeInfo();
   if (!typeInfo)
     return TYPE_E_CANTLOADLIBRARY;
@@ -123,9 +127,6 @@ quorvane::IQuorvaneAutomation& AutomationObject::Inner() {
   // Each operation starts with no error information on the thread, so that a failure never
   // carries a description left over from an earlier call.
   SetErrorInfo(0, nullptr);
-  // The DLL keeps locale settings of its own. The server writes its replies in the conventions of
-  // the user's locale as it is at the call, as the client reads them after every settings change.
-  quorvane::SetLocaleSettings(quorvane::MakeLocaleSettings(platform::ReadThreadLocaleItems()));
   return *inner_.Get();
 }
 

@@ -1,18 +1,28 @@
-// The reference server's own object, made by the server's class object.
+// The reference server's own object, writing its replies under the calling thread's locale.
 #include "InnerServer.h"
 
+#include "LocaleSettings.h"
 #include "ReferenceServer.h"
+#include "windows/SystemLocale.h"
 
 namespace serverdll {
 
+namespace {
+
+// Read at every call, on the calling thread: each apartment may run under its own thread locale,
+// and a settings change on an open connection shows in the next reply, as the client's reading
+// follows it.
+quorvane::LocaleSettings CallingThreadLocaleSettings() {
+  return quorvane::MakeLocaleSettings(platform::ReadThreadLocaleItems());
+}
+
+}  // namespace
+
 platform::ComPtr<quorvane::IQuorvaneAutomation> CreateInnerServer() {
-  platform::ComPtr<IClassFactory> factory;
-  if (FAILED(quorvane::server::GetReferenceServerClassObject(
-          IID_IClassFactory, reinterpret_cast<void**>(factory.Put()))))
-    return nullptr;
   platform::ComPtr<quorvane::IQuorvaneAutomation> server;
-  if (FAILED(factory->CreateInstance(nullptr, quorvane::IID_IQuorvaneAutomation,
-                                     reinterpret_cast<void**>(server.Put()))))
+  if (FAILED(quorvane::server::CreateReferenceServer(CallingThreadLocaleSettings,
+                                                     quorvane::IID_IQuorvaneAutomation,
+                                                     reinterpret_cast<void**>(server.Put()))))
     return nullptr;
   return server;
 }

@@ -303,8 +303,12 @@ void NativeForm::SetEnabled(ControlId control, bool enabled) {
   HWND focus = GetFocus();
   if (focus && IsChild(window_, focus) && !IsWindowEnabled(focus)) {
     HWND next = GetNextDlgTabItem(window_, focus, FALSE);
-    SetFocus(next && IsWindowEnabled(next) ? next : window_);
+    ::SetFocus(next && IsWindowEnabled(next) ? next : window_);
   }
+}
+
+void NativeForm::SetFocus(ControlId control) {
+  ::SetFocus(Control(control));
 }
 
 std::u16string NativeForm::Text(ControlId control) const {
@@ -375,7 +379,7 @@ void NativeForm::ShowError(std::exception_ptr error) {
   MessageBoxW(owner ? owner : window_, W(text), W(title_), MB_OK | MB_ICONSTOP);
   // The focus goes back where it was.
   if (focus && IsWindow(focus))
-    SetFocus(focus);
+    ::SetFocus(focus);
 }
 
 void NativeForm::OnCommand(int identifier, int code) {
@@ -415,7 +419,7 @@ LRESULT NativeForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) == WA_INACTIVE)
         lastFocus_ = GetFocus();
       else if (lastFocus_ && IsWindow(lastFocus_) && IsWindowEnabled(lastFocus_))
-        SetFocus(lastFocus_);
+        ::SetFocus(lastFocus_);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);

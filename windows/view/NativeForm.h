@@ -32,6 +32,7 @@ class NativeForm : public FormView {
   void OnSettingsChange(std::function<void()> reread) { onSettingsChange_ = std::move(reread); }
 
   void SetEnabled(ControlId control, bool enabled) override;
+  void SetFocus(ControlId control) override;
   std::u16string Text(ControlId control) const override;
   void SetText(ControlId control, std::u16string_view text) override;
   StringList& Items(ControlId comboBox) override;

@@ -1,8 +1,16 @@
-# Cross-build for x86_64 Windows with the mingw-w64 toolchain (posix threads, everything linked
-# statically so that the programs need no runtime DLLs beside the system's).
+# Cross-build for Windows with the mingw-w64 toolchain (posix threads, everything linked statically
+# so that the programs need no runtime DLLs beside the system's). The architecture comes from
+# QV_MINGW_ARCH: x86_64 (the default) or i686.
+set(QV_MINGW_ARCH x86_64 CACHE STRING "The Windows architecture to build for: x86_64 or i686")
+# The compiler checks configure projects of their own, which read this file again.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES QV_MINGW_ARCH)
+if(NOT QV_MINGW_ARCH MATCHES "^(x86_64|i686)$")
+  message(FATAL_ERROR "QV_MINGW_ARCH is ${QV_MINGW_ARCH}; it must be x86_64 or i686")
+endif()
+
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(mingw_prefix x86_64-w64-mingw32)
+set(CMAKE_SYSTEM_PROCESSOR ${QV_MINGW_ARCH})
+set(mingw_prefix ${QV_MINGW_ARCH}-w64-mingw32)
 set(CMAKE_C_COMPILER ${mingw_prefix}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${mingw_prefix}-g++-posix)
 set(CMAKE_RC_COMPILER ${mingw_prefix}-windres)

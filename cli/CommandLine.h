@@ -1,0 +1,32 @@
+#pragma once
+// The program: the command line, the locale settings it names, the server connection, the
+// subcommand, and what reaches the user on the way out.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace quorvane::cli {
+
+// The exit statuses the manual documents.
+enum ExitStatus : int {
+  kSuccess = 0,
+  kServerFailure = 1,  // the server failed, a reply did not decode, or a check failed
+  kUsageError = 2,     // the command line was wrong
+  kNoServer = 3,       // no server object could be made
+};
+
+struct Console {
+  std::ostream& out;
+  std::ostream& err;
+  bool outIsTerminal = false;
+  bool errIsTerminal = false;
+};
+
+// Runs the program on its arguments (the program name first); gives the exit status.
+int RunCli(const std::vector<std::string>& arguments, Console& console);
+
+// The manual page in roff, made from the same texts as --help.
+std::string ManPage();
+
+}  // namespace quorvane::cli

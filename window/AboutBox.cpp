@@ -1,0 +1,102 @@
+#include "AboutBox.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <QtGlobal>
+
+#include "QuorvaneVersion.h"
+
+// The notice of the data's sources and licences, built into the program with its icon.
+static void InitAboutResources() {
+  Q_INIT_RESOURCE(QuorvaneTestCom);
+}
+
+namespace quorvane {
+
+namespace {
+
+AboutFacts& Facts() {
+  static AboutFacts facts;
+  return facts;
+}
+
+QString Compiler() {
+#if defined(__clang__)
+  return QStringLiteral("clang ") + QStringLiteral(__clang_version__);
+#elif defined(__GNUC__)
+  return QStringLiteral("GCC ") + QStringLiteral(__VERSION__);
+#elif defined(_MSC_VER)
+  return QStringLiteral("MSVC ") + QString::number(_MSC_VER);
+#else
+  return QStringLiteral("an unknown compiler");
+#endif
+}
+
+QString DataNotice() {
+  InitAboutResources();
+  QFile notice(QStringLiteral(":/notices/ATTRIBUTION.md"));
+  if (!notice.open(QIODevice::ReadOnly))
+    return QStringLiteral("(the notice of the data is missing from this build)");
+  return QString::fromUtf8(notice.readAll()).trimmed();
+}
+
+}  // namespace
+
+void SetAboutFacts(AboutFacts facts) {
+  Facts() = std::move(facts);
+}
+
+QString AboutText() {
+  const AboutFacts& facts = Facts();
+  QString text;
+  text += QStringLiteral("QuorvaneTestCom %1\n").arg(QString::fromLatin1(kQuorvaneVersion));
+  text += QStringLiteral("Build: %1, %2, Qt %3 (running on Qt %4)\n")
+              .arg(QStringLiteral(QV_BUILD_TYPE), Compiler(), QStringLiteral(QT_VERSION_STR),
+                   QString::fromLatin1(qVersion()));
+  text += QStringLiteral("\nCurrency catalogue: %1\n")
+              .arg(facts.CatalogueSource.isEmpty() ? QStringLiteral("not known")
+                                                   : facts.CatalogueSource);
+  text += QStringLiteral("\nData (last observation of each series and rate table):\n");
+  if (facts.DataVintage.isEmpty())
+    text += QStringLiteral("  not known\n");
+  for (const QString& line : facts.DataVintage)
+    text += QStringLiteral("  ") + line + QLatin1Char('\n');
+  text += QStringLiteral(
+              "\nLicences:\n"
+              "  Qt %1: GNU Lesser General Public License v3 (https://www.qt.io/licensing/).\n"
+              "  The reference data are shipped under the terms of their publishers:\n\n")
+              .arg(QStringLiteral(QT_VERSION_STR));
+  text += DataNotice();
+  text += QLatin1Char('\n');
+  return text;
+}
+
+void ShowAboutBox(QWidget* parent) {
+  QDialog box(parent);
+  box.setObjectName(QStringLiteral("AboutBox"));
+  box.setWindowTitle(QStringLiteral("About QuorvaneTestCom"));
+  auto* layout = new QVBoxLayout(&box);
+  auto* text = new QPlainTextEdit(AboutText(), &box);
+  text->setReadOnly(true);
+  text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  layout->addWidget(text);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+  layout->addWidget(buttons);
+  box.resize(640, 480);
+  buttons->button(QDialogButtonBox::Ok)->setFocus();
+  box.exec();
+}
+
+void InstallAboutBox(QWidget& window) {
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), &window);
+  f1->setContext(Qt::WindowShortcut);
+  QObject::connect(f1, &QShortcut::activated, &window, [&window] { ShowAboutBox(&window); });
+}
+
+}  // namespace quorvane
