@@ -147,12 +147,11 @@ TEST_F(FormTest, CloseReleasesTheServerAndKeepsEveryContent) {
   Connect();
   view.texts[ControlId::cxComboBox1] = u"Chile";
   view.form.Button2Click();
-  EXPECT_EQ(view.log, (std::vector<std::string>{"disable Button2", "disable cxGroupBox1",
-                                                "disable cxGroupBox2", "disable cxGroupBox3",
-                                                "disable cxGroupBox4", "disable cxGroupBox6",
-                                                "disable cxGroupBox7", "disable cxGroupBox8",
-                                                "enable Button1", "disable cxCheckBox1",
-                                                "focus Button1"}));
+  EXPECT_EQ(view.log, (std::vector<std::string>{
+                          "disable Button2", "disable cxGroupBox1", "disable cxGroupBox2",
+                          "disable cxGroupBox3", "disable cxGroupBox4", "disable cxGroupBox6",
+                          "disable cxGroupBox7", "disable cxGroupBox8", "enable Button1",
+                          "disable cxCheckBox1", "focus Button1"}));
   EXPECT_FALSE(ServerIntf);
   EXPECT_EQ(server->ObjectsAlive(), 0);
   EXPECT_TRUE(view.checked);
