@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 
+#include "Digits.h"
 #include "Errors.h"
 #include "ObservingServer.h"
 #include "Output.h"
@@ -48,9 +49,7 @@ struct Unexpected {
 };
 
 std::string Hex(HRESULT status) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(status));
-  return text;
+  return StatusHex(static_cast<std::uint32_t>(status));
 }
 
 // A text for a check's line: in double quotes, cut after 40 characters, with quotes, backslashes
@@ -62,9 +61,7 @@ std::string Quoted(std::u16string_view text) {
       shown += u'\\';
       shown += c;
     } else if (c < 32 || c == 127) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(c));
-      shown += FromUtf8(escape);
+      shown += u"\\x" + UpperHexText(c, 2);
     } else {
       shown += c;
     }

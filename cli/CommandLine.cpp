@@ -6,15 +6,18 @@
 #include <optional>
 #include <regex>
 
+#include "Calendar.h"
 #include "Check.h"
 #include "Commands.h"
 #include "Console.h"
+#include "Digits.h"
 #include "Errors.h"
 #include "LocaleSettings.h"
 #include "Output.h"
 #include "QuorvaneVersion.h"
 #include "ServerCall.h"
 #include "ServerChoice.h"
+#include "SystemLocaleItems.h"
 #include "Utf.h"
 #include "ValueToText.h"
 
@@ -149,7 +152,7 @@ char16_t OneCharacter(const std::string& option, const std::string& text) {
 }
 
 LocaleSettings SettingsOf(const Request& request) {
-  const std::optional<LocaleItems> items = platform::ReadUserLocaleItems(request.locale);
+  const std::optional<LocaleItems> items = ReadUserLocaleItems(request.locale);
   if (!items) {
     if (!request.locale.empty())
       throw UsageProblem{"--locale: this system has no locale \"" + request.locale + "\""};
@@ -167,12 +170,6 @@ LocaleSettings SettingsOf(const Request& request) {
   return settings;
 }
 
-int DaysIn(int year, int month) {
-  static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : days[month - 1];
-}
-
 // A date of the command line: ISO, the short date pattern, or null.
 TDateTime DayOf(const std::string& option, const std::string& text) {
   if (text == "null")
@@ -184,8 +181,7 @@ TDateTime DayOf(const std::string& option, const std::string& text) {
     const int hour = parts[4].matched ? std::stoi(parts[4]) : 0;
     const int minute = parts[5].matched ? std::stoi(parts[5]) : 0;
     const int second = parts[6].matched ? std::stoi(parts[6]) : 0;
-    if (year >= 1 && month >= 1 && month <= 12 && day >= 1 && day <= DaysIn(year, month) &&
-        hour < 24 && minute < 60 && second < 60) {
+    if (year >= 1 && IsCalendarDate(year, month, day) && hour < 24 && minute < 60 && second < 60) {
       const double time = (hour * 3600 + minute * 60 + second) / 86400.0;
       const TDate whole = EncodeDay(year, month, day);
       // Before 1899-12-30 the time of day counts away from zero.
@@ -205,12 +201,6 @@ TDateTime DayOf(const std::string& option, const std::string& text) {
 
 bool TruthOf(const std::string& text) {
   return text == "true" || text == "on" || text == "yes" || text == "1";
-}
-
-std::string Hex(HRESULT status) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(status));
-  return text;
 }
 
 std::string SettingsText() {
@@ -326,8 +316,9 @@ int RunCli(const std::vector<std::string>& arguments, Console& console) {
     return kNoServer;
   } catch (const EServerCallError& e) {
     console.err << kProgram << ": " << e.what() << '\n'
-                << kProgram << ": status " << Hex(e.ErrorCode()) << ", source "
-                << (e.Source().empty() ? std::string("(none)") : ToUtf8(e.Source())) << '\n';
+                << kProgram << ": status " << StatusHex(static_cast<std::uint32_t>(e.ErrorCode()))
+                << ", source " << (e.Source().empty() ? std::string("(none)") : ToUtf8(e.Source()))
+                << '\n';
     return kServerFailure;
   } catch (const Exception& e) {
     // A reply that does not decode under the settings in force.

@@ -1,34 +1,32 @@
 #include "ObservingServer.h"
 
-#include <atomic>
+#include "ComObject.h"
 
 namespace quorvane::cli {
 
 namespace {
 
-class ObservingServer final : public IQuorvaneAutomation {
+// The text result among an operation's arguments (its last, BSTR*), or nullptr.
+inline BSTR* TextResult(BSTR* result) {
+  return result;
+}
+template <typename Other>
+BSTR* TextResult(Other) {
+  return nullptr;
+}
+template <typename... Arguments>
+BSTR* TextResultOf(Arguments... arguments) {
+  BSTR* result = nullptr;
+  ((result = TextResult(arguments)), ...);
+  return result;
+}
+
+class ObservingServer final : public platform::ComObject<IQuorvaneAutomation> {
  public:
   ObservingServer(IQuorvaneAutomation* inner, ObservedCall& last) : inner_(inner), last_(last) {
     inner_->AddRef();
   }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr)
-      return E_POINTER;
-    *object = nullptr;
-    if (!(riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IQuorvaneAutomation))
-      return E_NOINTERFACE;
-    *object = static_cast<IQuorvaneAutomation*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0)
-      delete this;
-    return left;
-  }
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     return inner_->GetTypeInfoCount(count);
   }
@@ -45,63 +43,30 @@ class ObservingServer final : public IQuorvaneAutomation {
     return inner_->Invoke(id, riid, locale, flags, params, result, exception, argumentError);
   }
 
-  HRESULT STDMETHODCALLTYPE Get_Visible(VARIANT_BOOL* Value) override {
-    return Observe("Get_Visible", nullptr, [&] { return inner_->Get_Visible(Value); });
+  // Every operation is passed on and observed; the reserved ones, which the client never calls,
+  // are passed on only.
+#define QV_OBSERVE_OPERATION(position, name, kind, parameters, arguments)                  \
+  HRESULT STDMETHODCALLTYPE name parameters override {                                     \
+    return Observe(#name, TextResultOf arguments, [&] { return inner_->name arguments; }); \
   }
-  HRESULT STDMETHODCALLTYPE Set_Visible(VARIANT_BOOL Value) override {
-    return Observe("Set_Visible", nullptr, [&] { return inner_->Set_Visible(Value); });
+#define QV_FORWARD_RESERVED(position)                       \
+  HRESULT STDMETHODCALLTYPE Reserved##position() override { \
+    return inner_->Reserved##position();                    \
   }
-  HRESULT STDMETHODCALLTYPE GetCountryList(BSTR* Result) override {
-    return Observe("GetCountryList", Result, [&] { return inner_->GetCountryList(Result); });
-  }
-  HRESULT STDMETHODCALLTYPE GetMinimumWageList(BSTR Country, BSTR* Result) override {
-    return Observe("GetMinimumWageList", Result,
-                   [&] { return inner_->GetMinimumWageList(Country, Result); });
-  }
-  HRESULT STDMETHODCALLTYPE GetPriceIndexList(BSTR Country, BSTR* Result) override {
-    return Observe("GetPriceIndexList", Result,
-                   [&] { return inner_->GetPriceIndexList(Country, Result); });
-  }
-  HRESULT STDMETHODCALLTYPE GetFundsRateList(BSTR Country, BSTR* Result) override {
-    return Observe("GetFundsRateList", Result,
-                   [&] { return inner_->GetFundsRateList(Country, Result); });
-  }
-  HRESULT STDMETHODCALLTYPE GetFieldValueList(BSTR FieldName, BSTR* Result) override {
-    return Observe("GetFieldValueList", Result,
-                   [&] { return inner_->GetFieldValueList(FieldName, Result); });
-  }
-  HRESULT STDMETHODCALLTYPE GetListOfExchangeRate(BSTR FromCode, BSTR ToCode,
-                                                  BSTR* Result) override {
-    return Observe("GetListOfExchangeRate", Result,
-                   [&] { return inner_->GetListOfExchangeRate(FromCode, ToCode, Result); });
-  }
-  HRESULT STDMETHODCALLTYPE GetLIDCurrency(BSTR FieldName, BSTR FieldValue, BSTR* Result) override {
-    return Observe("GetLIDCurrency", Result,
-                   [&] { return inner_->GetLIDCurrency(FieldName, FieldValue, Result); });
-  }
-  HRESULT STDMETHODCALLTYPE GetExchangeRate(BSTR FromCode, BSTR ToCode, DATE Day,
-                                            BSTR* Result) override {
-    return Observe("GetExchangeRate", Result,
-                   [&] { return inner_->GetExchangeRate(FromCode, ToCode, Day, Result); });
-  }
-  // The client never calls these.
-  HRESULT STDMETHODCALLTYPE Reserved3() override { return inner_->Reserved3(); }
-  HRESULT STDMETHODCALLTYPE Reserved5() override { return inner_->Reserved5(); }
-  HRESULT STDMETHODCALLTYPE Reserved10() override { return inner_->Reserved10(); }
-  HRESULT STDMETHODCALLTYPE Reserved13() override { return inner_->Reserved13(); }
-  HRESULT STDMETHODCALLTYPE Reserved14() override { return inner_->Reserved14(); }
-  HRESULT STDMETHODCALLTYPE Reserved16() override { return inner_->Reserved16(); }
-  HRESULT STDMETHODCALLTYPE Reserved17() override { return inner_->Reserved17(); }
-  HRESULT STDMETHODCALLTYPE Reserved18() override { return inner_->Reserved18(); }
-  HRESULT STDMETHODCALLTYPE Reserved19() override { return inner_->Reserved19(); }
-  HRESULT STDMETHODCALLTYPE Reserved20() override { return inner_->Reserved20(); }
-  HRESULT STDMETHODCALLTYPE Reserved21() override { return inner_->Reserved21(); }
-  HRESULT STDMETHODCALLTYPE Reserved22() override { return inner_->Reserved22(); }
-  HRESULT STDMETHODCALLTYPE Reserved23() override { return inner_->Reserved23(); }
-  HRESULT STDMETHODCALLTYPE Reserved24() override { return inner_->Reserved24(); }
+  QUORVANE_OPERATIONS(QV_OBSERVE_OPERATION, QV_FORWARD_RESERVED)
+#undef QV_OBSERVE_OPERATION
+#undef QV_FORWARD_RESERVED
 
  private:
-  ~ObservingServer() { inner_->Release(); }
+  ~ObservingServer() override {
+    inner_->Release();
+  }
+
+  void* Interface(REFIID riid) override {
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IQuorvaneAutomation)
+      return static_cast<IQuorvaneAutomation*>(this);
+    return nullptr;
+  }
 
   template <typename Forward>
   HRESULT Observe(const char* operation, BSTR* result, Forward forward) {
@@ -133,7 +98,6 @@ class ObservingServer final : public IQuorvaneAutomation {
 
   IQuorvaneAutomation* inner_;
   ObservedCall& last_;
-  std::atomic<ULONG> references_{1};
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "Digits.h"
 #include "Utf.h"
 #include "ValueToText.h"
 
@@ -30,9 +31,8 @@ std::string PlainMoney(Currency value) {
 
 std::string IsoDate(TDateTime day) {
   const CalendarDay calendar = DecodeDay(day);
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", calendar.Year, calendar.Month, calendar.Day);
-  return text;
+  return AsciiDecimal(calendar.Year, 4) + "-" + AsciiDecimal(calendar.Month, 2) + "-" +
+         AsciiDecimal(calendar.Day, 2);
 }
 
 Cell TextCell(std::u16string_view text) {

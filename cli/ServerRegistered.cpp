@@ -5,6 +5,7 @@
 #include "Com.h"
 #include "Console.h"
 #include "ServerChoice.h"
+#include "SystemLocaleItems.h"
 #include "Utf.h"
 #include "uQuorvaneFunc.h"
 
@@ -37,11 +38,11 @@ bool ApplyLocaleVariantHere(const LocaleVariant& variant) {
   // thread's locale and the client reads its settings from there too. The empty name goes back to
   // the user's locale, with the settings the run had.
   if (variant.systemName.empty()) {
-    platform::ReadUserLocaleItems();
+    ReadUserLocaleItems();
     SetLocaleSettings(variant.settings);
     return true;
   }
-  const auto items = platform::ReadUserLocaleItems(variant.systemName);
+  const auto items = ReadUserLocaleItems(variant.systemName);
   if (!items)
     return false;
   SetLocaleSettings(MakeLocaleSettings(*items));

@@ -1,9 +1,11 @@
 #include "ServerCall.h"
 
+#include <cstdint>
 #include <new>
 #include <utility>
 
 #include "ComPtr.h"
+#include "Digits.h"
 
 namespace quorvane {
 
@@ -26,12 +28,7 @@ std::u16string StatusMessage(HRESULT status) {
   std::u16string message = TrimMessage(platform::SystemMessageText(status));
   if (!message.empty())
     return message;
-  static constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
-  auto bits = static_cast<std::uint32_t>(status);
-  std::u16string hex(8, u'0');
-  for (int i = 7; i >= 0; --i, bits >>= 4)
-    hex[i] = kHexDigits[bits & 0xF];
-  return u"OLE error " + hex;
+  return u"OLE error " + UpperHexText(static_cast<std::uint32_t>(status), 8);
 }
 
 namespace {

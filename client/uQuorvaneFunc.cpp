@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "Characters.h"
 #include "Errors.h"
 #include "ServerCall.h"
 
@@ -36,17 +37,13 @@ bool CloseServer() {
 
 IQuorvaneAutomation& Server() {
   if (!ServerIntf)
-    throw Exception(u"No server object: press \"Create Quorvane\" first");
+    throw Exception(std::u16string(kNoServerObject));
   return *ServerIntf.Get();
 }
 
 namespace {
 
 constexpr char16_t kSeriesDelimiter = u'|';
-
-bool IsBlankEntry(std::u16string_view entry) {
-  return std::all_of(entry.begin(), entry.end(), [](char16_t c) { return c >= 1 && c <= 32; });
-}
 
 // The field before the first `separator` (empty when there is none), which is cut off `rest`
 // together with the separator; `rest` stays whole when it holds no separator.
@@ -150,7 +147,7 @@ void LoadFieldValues(std::u16string_view fieldName, StringList& target) {
   const StringList::Update update(target);
   // Blank entries up to, not including, the last one are left out as they are split, which is
   // what removing them one by one after the split would leave.
-  target.SetDelimitedTextLeavingOut(reply.View(), IsBlankEntry);
+  target.SetDelimitedTextLeavingOut(reply.View(), IsBlankText);
   // The removal's first test reads entry 0, so an empty list raises the list's index error.
   if (target.Count() == 0)
     target.Get(0);

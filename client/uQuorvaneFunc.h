@@ -36,8 +36,10 @@ bool CreateServer();
 // Releases the server reference; true also when none was held.
 bool CloseServer();
 
-// The connected server; raises an Exception telling the user to create the server object first
-// when there is none, so no operation is ever called through an empty reference.
+// What Server() raises when there is no server object.
+inline constexpr std::u16string_view kNoServerObject = u"No server object";
+// The connected server; raises an Exception with kNoServerObject when there is none, so no
+// operation is ever called through an empty reference.
 IQuorvaneAutomation& Server();
 
 void LoadCountryList(StringList& target);

@@ -4,21 +4,17 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "Errors.h"
+#include "FuzzInput.h"
 #include "LocaleSettings.h"
 #include "TextToValue.h"
 #include "ValueToText.h"
 
 namespace {
 
-void Check(bool ok) {
-  if (!ok)
-    std::abort();
-}
+using fuzzinput::Check;
 
 struct Convention {
   const char16_t* pattern;
@@ -34,21 +30,17 @@ constexpr Convention kConventions[] = {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 10)
-    return 0;
+  FuzzedDataProvider input(data, size);
   quorvane::SetCurrentYearSource([] { return 2010; });
-  const Convention& convention = kConventions[data[0] % 8];
+  const Convention& convention = input.PickValueInArray(kConventions);
   quorvane::LocaleSettings settings;
   settings.ShortDateFormat = convention.pattern;
   settings.DateSeparator = convention.separator;
-  settings.TimeAMString = data[1] & 1 ? u"" : u"AM";
-  settings.TimePMString = data[1] & 2 ? u"" : u"\u041f\u041f";
-  settings.TwoDigitYearCenturyWindow = data[1] >> 2;
-  double date;
-  std::memcpy(&date, data + 2, sizeof date);
-  std::u16string text((size - 10) / 2, u'\0');
-  for (std::size_t i = 0; i < text.size(); ++i)
-    text[i] = static_cast<char16_t>(data[10 + 2 * i] | (data[11 + 2 * i] << 8));
+  settings.TimeAMString = input.ConsumeBool() ? u"" : u"AM";
+  settings.TimePMString = input.ConsumeBool() ? u"" : u"\u041f\u041f";
+  settings.TwoDigitYearCenturyWindow = input.ConsumeIntegralInRange(0, 63);
+  const double date = fuzzinput::ConsumeAnyDouble(input);
+  const std::u16string text = fuzzinput::ConsumeRemainingUtf16(input);
 
   {
     quorvane::ScopedLocaleSettings scoped(settings);

@@ -1,15 +1,16 @@
 // Arbitrary replies through the scripted server into every loader and the rate on a date: each
 // input ends in a result or in one of the client's errors, with no BSTR left behind.
 //
-// Input: one selector byte, then the reply. Selector bits 0-2 pick the routine, bits 3-4 the
-// locale, bit 5 the reply's encoding (clear: one code unit per byte; set: UTF-16LE), bit 6 makes
-// the call fail with the reply as the error description instead.
+// The input picks the routine, the locale, the reply's encoding (one code unit per byte, or
+// UTF-16) and whether the call fails with the reply as the error description instead; the rest
+// of it is the reply.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "Errors.h"
+#include "FuzzInput.h"
 #include "LocaleSettings.h"
 #include "RuntimeTrace.h"
 #include "ScriptedServer.h"
@@ -44,15 +45,11 @@ LocaleSettings LocaleFor(int choice) {
   return settings;
 }
 
-std::u16string ReplyFrom(const std::uint8_t* data, std::size_t size, bool utf16) {
-  std::u16string reply;
-  if (utf16) {
-    for (std::size_t i = 0; i + 1 < size; i += 2)
-      reply.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
-  } else {
-    reply.assign(data, data + size);
-  }
-  return reply;
+std::u16string ReplyFrom(FuzzedDataProvider& input, bool utf16) {
+  if (utf16)
+    return fuzzinput::ConsumeRemainingUtf16(input);
+  const std::vector<std::uint8_t> bytes = input.ConsumeRemainingBytes<std::uint8_t>();
+  return std::u16string(bytes.begin(), bytes.end());
 }
 
 struct Routine {
@@ -88,19 +85,19 @@ scripted::Script& ScriptedConnection() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size == 0)
-    return 0;
+  FuzzedDataProvider input(data, size);
   scripted::Script& server = ScriptedConnection();
-  const std::uint8_t selector = data[0];
-  const Routine& routine = kRoutines[selector & 7];
-  const std::u16string reply = ReplyFrom(data + 1, size - 1, (selector & 0x20) != 0);
-  const bool fails = (selector & 0x40) != 0;
+  const Routine& routine = input.PickValueInArray(kRoutines);
+  const int localeChoice = input.ConsumeIntegralInRange(0, 3);
+  const bool fails = input.ConsumeBool();
+  const std::uint8_t statusCode = input.ConsumeIntegral<std::uint8_t>();
+  const std::u16string reply = ReplyFrom(input, input.ConsumeBool());
 
-  ScopedLocaleSettings locale(LocaleFor((selector >> 3) & 3));
+  ScopedLocaleSettings locale(LocaleFor(localeChoice));
   server.ClearCalls();
   server.ClearFailures();
   if (fails)
-    server.FailEvery({MakeHresult(0x80040000u | (selector & 0xFF)), scripted::ErrorDetails{reply}});
+    server.FailEvery({MakeHresult(0x80040000u | statusCode), scripted::ErrorDetails{reply}});
   server.Reply(routine.op, reply);
 
   const long bstrsBefore = platform::LiveBstrCount();

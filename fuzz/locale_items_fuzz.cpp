@@ -6,12 +6,11 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
 
 #include "Errors.h"
+#include "FuzzInput.h"
 #include "LocaleSettings.h"
 #include "Reply.h"
 #include "ReplyText.h"
@@ -20,40 +19,14 @@
 
 namespace {
 
-void Check(bool ok) {
-  if (!ok)
-    std::abort();
+using fuzzinput::Check;
+
+// An item as the source gives it: missing, or a text of up to 127 code units.
+std::optional<std::u16string> Item(FuzzedDataProvider& input) {
+  if (input.remaining_bytes() == 0 || input.ConsumeBool())
+    return std::nullopt;  // the source cannot give it
+  return fuzzinput::ConsumeUtf16(input, input.ConsumeIntegralInRange<std::size_t>(0, 127));
 }
-
-// Takes items from the input: a byte that says whether the item is there and how long it is,
-// then that many UTF-16 code units.
-class ItemReader {
- public:
-  ItemReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-
-  std::optional<std::u16string> Item() {
-    if (at_ >= size_)
-      return std::nullopt;
-    const std::uint8_t head = data_[at_++];
-    if (head & 0x80)
-      return std::nullopt;  // the source cannot give it
-    std::u16string text;
-    for (std::size_t i = 0; i < head && at_ + 1 < size_; ++i, at_ += 2)
-      text += static_cast<char16_t>(data_[at_] | (data_[at_ + 1] << 8));
-    return text;
-  }
-  std::u16string Rest() {
-    std::u16string text;
-    for (; at_ + 1 < size_; at_ += 2)
-      text += static_cast<char16_t>(data_[at_] | (data_[at_ + 1] << 8));
-    return text;
-  }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t at_ = 0;
-};
 
 void CheckSeparator(char16_t made, const std::optional<std::u16string>& item, char16_t fallback) {
   Check(made == (item && item->size() == 1 ? (*item)[0] : fallback));
@@ -72,30 +45,29 @@ void CheckNames(const std::array<std::u16string, N>& made,
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 8)
-    return 0;
+  FuzzedDataProvider input(data, size);
   quorvane::SetCurrentYearSource([] { return 2010; });
-  double number;
-  std::memcpy(&number, data, sizeof number);
-  ItemReader reader(data + 8, size - 8);
+  const double number = fuzzinput::ConsumeAnyDouble(input);
+  // 0001-01-01 onwards
+  const int day = input.ConsumeIntegralInRange(0, 2999999) - 693593;
   quorvane::LocaleItems items;
-  items.DecimalSeparator = reader.Item();
-  items.ThousandSeparator = reader.Item();
-  items.DateSeparator = reader.Item();
-  items.ShortDateFormat = reader.Item();
-  items.LongDateFormat = reader.Item();
-  items.TimeSeparator = reader.Item();
-  items.TimeAMString = reader.Item();
-  items.TimePMString = reader.Item();
+  items.DecimalSeparator = Item(input);
+  items.ThousandSeparator = Item(input);
+  items.DateSeparator = Item(input);
+  items.ShortDateFormat = Item(input);
+  items.LongDateFormat = Item(input);
+  items.TimeSeparator = Item(input);
+  items.TimeAMString = Item(input);
+  items.TimePMString = Item(input);
   for (auto& name : items.ShortMonthNames)
-    name = reader.Item();
+    name = Item(input);
   for (auto& name : items.LongMonthNames)
-    name = reader.Item();
+    name = Item(input);
   for (auto& name : items.ShortDayNames)
-    name = reader.Item();
+    name = Item(input);
   for (auto& name : items.LongDayNames)
-    name = reader.Item();
-  const std::u16string text = reader.Rest();
+    name = Item(input);
+  const std::u16string text = fuzzinput::ConsumeRemainingUtf16(input);
 
   const quorvane::LocaleSettings settings = quorvane::MakeLocaleSettings(items);
   const quorvane::LocaleSettings defaults;
@@ -134,8 +106,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const quorvane::server::ReplyWriter writer(settings);
   std::u16string reply;
   try {
-    const int day = static_cast<int>(static_cast<std::uint32_t>(data[0] | data[1] << 8) % 3000000) -
-                    693593;  // 0001-01-01 onwards
     writer.AppendDate(reply, day);
     Check(quorvane::ReadDate(reply, settings) == day);
   } catch (const quorvane::server::ReplyFailure&) {

@@ -5,10 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "Errors.h"
+#include "FuzzInput.h"
 #include "LocaleSettings.h"
 #include "TextToValue.h"
 #include "ValueToText.h"
@@ -16,19 +16,18 @@
 using namespace quorvane;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size == 0)
-    return 0;
-  // The first byte picks the separators, among them ones the C library never uses.
+  FuzzedDataProvider input(data, size);
+  // The separators, among them ones the C library never uses.
   static const char16_t kDecimal[] = {u'.', u',', u'\u066B', u'E', u' ', u'0', u'-', u'\0'};
   static const char16_t kThousand[] = {u',', u' ', u'\u00A0', u'.', u'\'', u'#', u'0', u'\0'};
+  const int decimal = input.ConsumeIntegralInRange(0, 7);
   LocaleSettings settings;
-  settings.DecimalSeparator = kDecimal[data[0] & 7];
-  settings.ThousandSeparator = kThousand[(data[0] >> 3) & 7];
+  settings.DecimalSeparator = kDecimal[decimal];
+  settings.ThousandSeparator = input.PickValueInArray(kThousand);
   ScopedLocaleSettings scoped(settings);
-
-  std::u16string text;
-  for (std::size_t i = 1; i + 1 < size; i += 2)
-    text += static_cast<char16_t>(data[i] | (data[i + 1] << 8));
+  // A number for the display patterns, made of raw bytes.
+  const double raw = fuzzinput::ConsumeAnyDouble(input);
+  const std::u16string text = fuzzinput::ConsumeRemainingUtf16(input);
 
   double real = 0;
   try {
@@ -40,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int64_t limit = std::int64_t{1} << 62;
     // A separator that is a digit, a sign, a letter of the exponent or a space cannot be read
     // back; the others must be.
-    const bool plainSeparator = (data[0] & 7) < 3;
+    const bool plainSeparator = decimal < 3;
     if (plainSeparator && money.Count > -limit && money.Count < limit &&
         ReadMoney(FourDecimalText(money)).Count != money.Count)
       std::abort();
@@ -52,9 +51,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // The text as a display pattern, for the value read and for one made of the raw bytes.
   DisplayPatternText(text, real);
-  double raw = 0;
-  if (size >= 9)
-    std::memcpy(&raw, data + size - 8, 8);
   DisplayPatternText(text, raw);
   DisplayPatternText(kCurrencyDisplayPattern, raw);
   return 0;

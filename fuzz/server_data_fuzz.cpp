@@ -3,8 +3,8 @@
 // series, history, rate and catalogue list that the server answers from them is read by the
 // client's own loaders (fed the reply through the scripted server) without error.
 //
-// Input: one byte choosing the locale settings, then records of a file selector byte, a two-byte
-// length and that many bytes of content, laid over a small valid data set.
+// The input chooses the locale settings, then gives files to remove or to replace with content of
+// its own, laid over a small valid data set.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +13,7 @@
 #include <string>
 
 #include "Errors.h"
+#include "FuzzInput.h"
 #include "LocaleSettings.h"
 #include "Replies.h"
 #include "RuntimeTrace.h"
@@ -27,10 +28,7 @@ namespace {
 using namespace quorvane;
 using scripted::Op;
 
-void Check(bool ok) {
-  if (!ok)
-    std::abort();
-}
+using fuzzinput::Check;
 
 const char* const kPaths[] = {
     "series/countries.csv",          "series/AA/min_wage.csv",
@@ -188,23 +186,16 @@ void AnswerEverything(const server::ServerData& data) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size == 0)
-    return 0;
+  FuzzedDataProvider input(data, size);
   ScriptedConnection();
-  ScopedLocaleSettings locale(LocaleFor(data[0] & 3));
+  ScopedLocaleSettings locale(LocaleFor(input.ConsumeIntegralInRange(0, 3)));
   std::map<std::string, std::string> files = BaseFiles();
-  std::size_t at = 1;
-  while (at + 3 <= size) {
-    const char* path = kPaths[data[at] % std::size(kPaths)];
-    const bool remove = (data[at] & 0x80) != 0;
-    std::size_t length = data[at + 1] | (data[at + 2] << 8);
-    at += 3;
-    length = std::min(length, size - at);
-    if (remove)
+  while (input.remaining_bytes() > 0) {
+    const char* path = input.PickValueInArray(kPaths);
+    if (input.ConsumeBool())
       files.erase(path);
     else
-      files[path].assign(reinterpret_cast<const char*>(data + at), length);
-    at += length;
+      files[path] = input.ConsumeRandomLengthString();
   }
 
   server::ServerData loaded;

@@ -4,25 +4,25 @@
 // behind. A series, an exchange history or a rate that the server answers is then loaded by the
 // client's own loaders under the same settings and must decode without error.
 //
-// Input: an operation byte, then the settings (decimal, date and thousand separators, a short
-// date pattern), then the arguments. A character is one byte from a table of likely ones, or,
-// when the byte's top bit is set, the next two bytes as a raw UTF-16 code unit. A text argument
-// is a known country, field, value or code (possibly repeated many times or with raw text
-// appended) or a raw UTF-16 text; a date is a notable number or eight raw bytes.
+// The input gives the operation, then the settings (decimal, date and thousand separators, a short
+// date pattern), then the arguments. A character is one of a table of likely ones or a raw UTF-16
+// code unit. A text argument is a known country, field, value or code (possibly repeated many
+// times or with raw text appended) or a raw UTF-16 text; a date is a notable number, a day of the
+// data's years, or any double.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <string>
 
 #include "Com.h"
 #include "ComPtr.h"
 #include "Errors.h"
+#include "FuzzInput.h"
 #include "LocaleSettings.h"
-#include "Quorvane_TLB.h"
+#include "QuorvaneInterface.h"
 #include "ReferenceServer.h"
 #include "Reply.h"
 #include "RuntimeTrace.h"
@@ -34,59 +34,40 @@ namespace {
 
 using namespace quorvane;
 
-void Check(bool ok) {
-  if (!ok)
-    std::abort();
+using fuzzinput::Check;
+
+// A character: one of a table of likely ones, or a raw UTF-16 code unit.
+char16_t Character(FuzzedDataProvider& in) {
+  static constexpr char16_t kLikely[] = {
+      u'.', u',',  u'/',  u'-',      u' ', u'|',      u'&',      u'=', u';', u':',     u'#',
+      u'"', u'\'', u'0',  u'1',      u'9', u'+',      u'E',      u'e', u'd', u'm',     u'y',
+      u'M', u'\t', u'\0', u'\u00A0', u'_', u'\u2019', u'\u066B', u'$', u'C', u'\u00B7'};
+  if (in.ConsumeBool())
+    return in.ConsumeIntegral<char16_t>();
+  return in.PickValueInArray(kLikely);
 }
 
-class Input {
- public:
-  Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-
-  std::uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
-  char16_t Unit() {
-    const std::uint8_t low = Byte();
-    return static_cast<char16_t>(low | (Byte() << 8));
-  }
-  char16_t Character() {
-    static constexpr char16_t kLikely[] = {
-        u'.', u',',  u'/',  u'-',      u' ', u'|',      u'&',      u'=', u';', u':',     u'#',
-        u'"', u'\'', u'0',  u'1',      u'9', u'+',      u'E',      u'e', u'd', u'm',     u'y',
-        u'M', u'\t', u'\0', u'\u00A0', u'_', u'\u2019', u'\u066B', u'$', u'C', u'\u00B7'};
-    const std::uint8_t b = Byte();
-    if (b & 0x80)
-      return Unit();
-    return kLikely[b % std::size(kLikely)];
-  }
-  std::size_t Left() const { return size_ - at_; }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t at_ = 0;
-};
-
 // Short patterns of date letters, separators, quotes, blanks and digits.
-std::u16string Pattern(Input& in) {
+std::u16string Pattern(FuzzedDataProvider& in) {
   static constexpr const char16_t* kPieces[] = {
       u"d",    u"dd", u"ddd", u"dddd", u"m",  u"mm", u"MMM", u"MMMM",  u"y", u"yy",
       u"yyyy", u"e",  u"ee",  u"g",    u"gg", u"/",  u".",   u"-",     u" ", u"'",
       u"\"",   u"1",  u"0",   u",",    u"|",  u"&",  u"=",   u"ddddd", u"D", u"Y"};
   std::u16string pattern;
-  const int pieces = in.Byte() % 9;
+  const int pieces = in.ConsumeIntegral<std::uint8_t>() % 9;
   for (int i = 0; i < pieces; ++i) {
-    const std::uint8_t b = in.Byte();
+    const std::uint8_t b = in.ConsumeIntegral<std::uint8_t>();
     if (b & 0x80)
-      pattern += in.Character();
+      pattern += Character(in);
     else
       pattern += kPieces[b % std::size(kPieces)];
   }
   return pattern;
 }
 
-LocaleSettings SettingsFrom(Input& in) {
+LocaleSettings SettingsFrom(FuzzedDataProvider& in) {
   LocaleSettings settings;
-  const std::uint8_t choice = in.Byte();
+  const std::uint8_t choice = in.ConsumeIntegral<std::uint8_t>();
   switch (choice & 3) {
     case 0:  // the defaults
       break;
@@ -97,16 +78,16 @@ LocaleSettings SettingsFrom(Input& in) {
       settings.ThousandSeparator = u' ';
       break;
     default:
-      settings.DecimalSeparator = in.Character();
-      settings.DateSeparator = in.Character();
-      settings.ThousandSeparator = in.Character();
+      settings.DecimalSeparator = Character(in);
+      settings.DateSeparator = Character(in);
+      settings.ThousandSeparator = Character(in);
       settings.ShortDateFormat = Pattern(in);
       break;
   }
   return settings;
 }
 
-std::u16string Text(Input& in) {
+std::u16string Text(FuzzedDataProvider& in) {
   static constexpr const char16_t* kKnown[] = {u"Russia",
                                                u"united_states",
                                                u"UNITED KINGDOM",
@@ -139,14 +120,14 @@ std::u16string Text(Input& in) {
                                                u"",
                                                u"\u0130",
                                                u"\u00DF"};
-  const std::uint8_t kind = in.Byte();
+  const std::uint8_t kind = in.ConsumeIntegral<std::uint8_t>();
   std::u16string text = kKnown[(kind >> 2) % std::size(kKnown)];
   switch (kind & 3) {
     case 0:  // a known text
       break;
     case 1: {  // a known text, repeated many times
-      const std::u16string once = text + in.Character();
-      const int times = 1 + in.Byte() * 16;
+      const std::u16string once = text + Character(in);
+      const int times = 1 + in.ConsumeIntegral<std::uint8_t>() * 16;
       for (int i = 0; i < times; ++i)
         text += once;
       break;
@@ -155,16 +136,16 @@ std::u16string Text(Input& in) {
     case 3: {  // raw code units only
       if ((kind & 3) == 3)
         text.clear();
-      const std::size_t length = in.Byte();
-      for (std::size_t i = 0; i < length && in.Left() > 0; ++i)
-        text += in.Unit();
+      const std::size_t length = in.ConsumeIntegral<std::uint8_t>();
+      for (std::size_t i = 0; i < length && in.remaining_bytes() > 0; ++i)
+        text += in.ConsumeIntegral<char16_t>();
       break;
     }
   }
   return text;
 }
 
-double DateFrom(Input& in) {
+double DateFrom(FuzzedDataProvider& in) {
   static constexpr double kNotable[] = {std::numeric_limits<double>::quiet_NaN(),
                                         std::numeric_limits<double>::infinity(),
                                         -std::numeric_limits<double>::infinity(),
@@ -187,18 +168,13 @@ double DateFrom(Input& in) {
                                         -2147483649.0,
                                         std::numeric_limits<double>::denorm_min(),
                                         std::numeric_limits<double>::max()};
-  const std::uint8_t kind = in.Byte();
-  if (kind & 0x80) {
-    double raw = 0;
-    std::uint8_t bytes[sizeof raw];
-    for (auto& b : bytes)
-      b = in.Byte();
-    std::memcpy(&raw, bytes, sizeof raw);
-    return raw;
-  }
+  const std::uint8_t kind = in.ConsumeIntegral<std::uint8_t>();
+  if (kind & 0x80)
+    return fuzzinput::ConsumeAnyDouble(in);
   // A notable number, or a day of the data's years with a time of day.
   if (kind & 0x40)
-    return 33000.0 + static_cast<double>(in.Unit() % 13000) + (kind & 0x3F) / 64.0;
+    return 33000.0 + static_cast<double>(in.ConsumeIntegral<char16_t>() % 13000) +
+           (kind & 0x3F) / 64.0;
   return kNotable[kind % std::size(kNotable)];
 }
 
@@ -347,9 +323,9 @@ IQuorvaneAutomation& Connection() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   IQuorvaneAutomation& server = Connection();
-  Input in(data, size);
+  FuzzedDataProvider in(data, size);
   Call call;
-  call.op = static_cast<Op>(in.Byte() % 8);
+  call.op = static_cast<Op>(in.ConsumeIntegralInRange(0, 7));
   ScopedLocaleSettings locale(SettingsFrom(in));
   call.first = Text(in);
   call.second = Text(in);

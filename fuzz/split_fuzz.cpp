@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "FuzzInput.h"
 #include "StringList.h"
 
 namespace {
@@ -17,23 +18,17 @@ class CountingObserver : public quorvane::StringListObserver {
   int changing = 0, changed = 0;
 };
 
-void Check(bool ok) {
-  if (!ok)
-    std::abort();
-}
+using fuzzinput::Check;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 2)
-    return 0;
+  FuzzedDataProvider input(data, size);
   static constexpr char16_t kDelimiters[] = {u',', u'|', u' ', u'\t', u'"', u'\'', u'\0', u'a'};
   static constexpr char16_t kQuotes[] = {u'"', u'\'', u',', u' '};
-  const char16_t delimiter = kDelimiters[data[0] % 8];
-  const char16_t quote = kQuotes[data[1] % 4];
-  std::u16string text((size - 2) / 2, u'\0');
-  for (std::size_t i = 0; i < text.size(); ++i)
-    text[i] = static_cast<char16_t>(data[2 + 2 * i] | (data[3 + 2 * i] << 8));
+  const char16_t delimiter = input.PickValueInArray(kDelimiters);
+  const char16_t quote = input.PickValueInArray(kQuotes);
+  const std::u16string text = fuzzinput::ConsumeRemainingUtf16(input);
   const std::size_t used =
       text.find(u'\0') == std::u16string::npos ? text.size() : text.find(u'\0');
 

@@ -5,6 +5,9 @@
 #include <limits>
 #include <stdexcept>
 
+#include "Calendar.h"
+#include "Digits.h"
+
 namespace quorvane::server {
 
 namespace {
@@ -109,10 +112,7 @@ void AppendFigure(std::u16string& out, Figure figure, char16_t decimalSeparator)
     out += u'-';
   std::uint64_t magnitude = figure.Digits < 0 ? 0 - static_cast<std::uint64_t>(figure.Digits)
                                               : static_cast<std::uint64_t>(figure.Digits);
-  char buffer[24];
-  int length =
-      std::snprintf(buffer, sizeof buffer, "%llu", static_cast<unsigned long long>(magnitude));
-  std::string digits(buffer, static_cast<std::size_t>(length));
+  std::string digits = AsciiDecimal(magnitude);
   if (static_cast<int>(digits.size()) <= figure.Scale)
     digits.insert(0, static_cast<std::size_t>(figure.Scale) + 1 - digits.size(), '0');
   std::size_t integerDigits = digits.size() - static_cast<std::size_t>(figure.Scale);
@@ -163,26 +163,13 @@ Figure DivideFigures(Figure a, Figure b) {
 }
 
 int DayNumber(int year, int month, int day) {
-  // Days from 1970-01-01 by the proleptic Gregorian calendar, then moved to 1899-12-30.
-  int y = year - (month <= 2 ? 1 : 0);
-  int era = (y >= 0 ? y : y - 399) / 400;
-  int yearOfEra = y - era * 400;
-  int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146097 + dayOfEra - 719468 + 25569;
+  return static_cast<int>(DayNumberOf(year, month, day));
 }
 
 CivilDate CivilFromDay(int dayNumber) {
-  int z = dayNumber - 25569 + 719468;
-  int era = (z >= 0 ? z : z - 146096) / 146097;
-  int dayOfEra = z - era * 146097;
-  int yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  int dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  int mp = (5 * dayOfYear + 2) / 153;
-  int day = dayOfYear - (153 * mp + 2) / 5 + 1;
-  int month = mp < 10 ? mp + 3 : mp - 9;
-  int year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-  return {year, month, day};
+  const std::chrono::year_month_day date = DateOfDayNumber(dayNumber);
+  return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+          static_cast<int>(static_cast<unsigned>(date.day()))};
 }
 
 std::optional<int> ParseIsoDate(std::string_view text) {
@@ -199,20 +186,15 @@ std::optional<int> ParseIsoDate(std::string_view text) {
     }
   }
   int year = parts[0], month = parts[1], day = parts[2];
-  if (year < 1 || month < 1 || month > 12 || day < 1)
+  if (year < 1 || !IsCalendarDate(year, month, day))
     return std::nullopt;
-  int number = DayNumber(year, month, day);
-  CivilDate back = CivilFromDay(number);
-  if (back.Year != year || back.Month != month || back.Day != day)
-    return std::nullopt;
-  return number;
+  return DayNumber(year, month, day);
 }
 
 std::string IsoDateText(int day) {
   CivilDate date = CivilFromDay(day);
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.Year, date.Month, date.Day);
-  return buffer;
+  return AsciiDecimal(date.Year, 4) + "-" + AsciiDecimal(date.Month, 2) + "-" +
+         AsciiDecimal(date.Day, 2);
 }
 
 }  // namespace quorvane::server

@@ -27,7 +27,8 @@ std::string FigureText(Figure figure);  // with '.'
 // the quotient does not fit.
 Figure DivideFigures(Figure a, Figure b);
 
-// Days since 1899-12-30 (the client's date numbers) of a calendar date, and back.
+// Days since 1899-12-30 (the client's date numbers) of a calendar date, and back, by the
+// calendar of Calendar.h.
 int DayNumber(int year, int month, int day);
 struct CivilDate {
   int Year, Month, Day;

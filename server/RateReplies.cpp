@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "Calendar.h"
 #include "ExchangeRates.h"
 #include "Replies.h"
 #include "ReplyText.h"
@@ -11,8 +12,6 @@
 namespace quorvane::server {
 
 namespace {
-
-constexpr double kNullDate = -700000.0;
 
 // The whole day of a date-time number, the time of day dropped.
 int DayOf(double date) {

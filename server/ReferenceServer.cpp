@@ -8,8 +8,9 @@
 #include <new>
 #include <utility>
 
+#include "ComObject.h"
 #include "ComPtr.h"
-#include "Quorvane_TLB.h"
+#include "QuorvaneInterface.h"
 #include "Replies.h"
 #include "Utf.h"
 
@@ -69,35 +70,10 @@ LocaleSettings ClientLocaleSettings() {
   return CurrentLocaleSettings();
 }
 
-class ReferenceServer final : public IQuorvaneAutomation, public ISupportErrorInfo {
+class ReferenceServer final : public platform::ComObject<IQuorvaneAutomation, ISupportErrorInfo> {
  public:
   explicit ReferenceServer(LocaleSettingsSource localeSource) : localeSource_(localeSource) {
     ++g_useCount;
-  }
-  ReferenceServer(const ReferenceServer&) = delete;
-  ReferenceServer& operator=(const ReferenceServer&) = delete;
-
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (!object)
-      return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IQuorvaneAutomation)
-      *object = static_cast<IQuorvaneAutomation*>(this);
-    else if (riid == IID_ISupportErrorInfo)
-      *object = static_cast<ISupportErrorInfo*>(this);
-    else {
-      *object = nullptr;
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG left = --references_;
-    if (left == 0)
-      delete this;
-    return left;
   }
 
   // IDispatch: the server is called through its function table only.
@@ -125,7 +101,16 @@ class ReferenceServer final : public IQuorvaneAutomation, public ISupportErrorIn
     return riid == IID_IQuorvaneAutomation ? S_OK : S_FALSE;
   }
 
-  // IQuorvaneAutomation
+  // IQuorvaneAutomation: the slots that no client calls answer E_NOTIMPL.
+#define QV_NOT_HERE(position, name, kind, parameters, arguments)
+#define QV_RESERVED_SLOT(position)                          \
+  HRESULT STDMETHODCALLTYPE Reserved##position() override { \
+    return E_NOTIMPL;                                       \
+  }
+  QUORVANE_OPERATIONS(QV_NOT_HERE, QV_RESERVED_SLOT)
+#undef QV_NOT_HERE
+#undef QV_RESERVED_SLOT
+
   HRESULT STDMETHODCALLTYPE Get_Visible(VARIANT_BOOL* value) override {
     if (!value)
       return E_POINTER;
@@ -136,11 +121,9 @@ class ReferenceServer final : public IQuorvaneAutomation, public ISupportErrorIn
     visible_ = value != VARIANT_FALSE;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE Reserved3() override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetCountryList(BSTR* result) override {
     return Run(result, [] { return CountryListReply(ReferenceData()); });
   }
-  HRESULT STDMETHODCALLTYPE Reserved5() override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetMinimumWageList(BSTR country, BSTR* result) override {
     return Run(result, [&] {
       return MinimumWageReply(ReferenceData(), platform::BstrText(country), localeSource_());
@@ -159,7 +142,6 @@ class ReferenceServer final : public IQuorvaneAutomation, public ISupportErrorIn
   HRESULT STDMETHODCALLTYPE GetFieldValueList(BSTR field, BSTR* result) override {
     return Run(result, [&] { return FieldValueReply(ReferenceData(), platform::BstrText(field)); });
   }
-  HRESULT STDMETHODCALLTYPE Reserved10() override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetListOfExchangeRate(BSTR from, BSTR to, BSTR* result) override {
     return Run(result, [&] {
       return ExchangeHistoryReply(ReferenceData(), platform::BstrText(from), platform::BstrText(to),
@@ -171,28 +153,26 @@ class ReferenceServer final : public IQuorvaneAutomation, public ISupportErrorIn
       return LetterCodeReply(ReferenceData(), platform::BstrText(field), platform::BstrText(value));
     });
   }
-  HRESULT STDMETHODCALLTYPE Reserved13() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Reserved14() override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetExchangeRate(BSTR from, BSTR to, DATE day, BSTR* result) override {
     return Run(result, [&] {
       return ExchangeRateReply(ReferenceData(), platform::BstrText(from), platform::BstrText(to),
                                day, localeSource_());
     });
   }
-  HRESULT STDMETHODCALLTYPE Reserved16() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Reserved17() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Reserved18() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Reserved19() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Reserved20() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Reserved21() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Reserved22() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Reserved23() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Reserved24() override { return E_NOTIMPL; }
 
  private:
-  ~ReferenceServer() { --g_useCount; }
+  ~ReferenceServer() override {
+    --g_useCount;
+  }
 
-  std::atomic<ULONG> references_{1};
+  void* Interface(REFIID riid) override {
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IQuorvaneAutomation)
+      return static_cast<IQuorvaneAutomation*>(this);
+    if (riid == IID_ISupportErrorInfo)
+      return static_cast<ISupportErrorInfo*>(this);
+    return nullptr;
+  }
+
   const LocaleSettingsSource localeSource_;
   bool visible_ = false;
 };
@@ -211,40 +191,13 @@ HRESULT CreateServerObject(LocaleSettingsSource source, REFIID riid, void** obje
   return status;
 }
 
-// One class object for the process; it lives as long as the program and counts nothing.
-class ReferenceServerFactory final : public IClassFactory {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (!object)
-      return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-      *object = static_cast<IClassFactory*>(this);
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
-    if (!object)
-      return E_POINTER;
-    *object = nullptr;
-    if (outer)
-      return CLASS_E_NOAGGREGATION;
-    return CreateServerObject(ClientLocaleSettings, riid, object);
-  }
-  HRESULT STDMETHODCALLTYPE LockServer(int lock) override {
-    if (lock)
-      ++g_useCount;
-    else
-      --g_useCount;
-    return S_OK;
-  }
-};
-
-ReferenceServerFactory g_factory;
+// One class object for the process; it lives as long as the program and counts only its locks.
+// Its objects write under the client's process-wide settings.
+platform::ClassObject g_factory(
+    [](REFIID riid, void** object) {
+      return CreateServerObject(ClientLocaleSettings, riid, object);
+    },
+    [](int change) { g_useCount += change; });
 
 }  // namespace
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "Characters.h"
+
 namespace quorvane::server {
 
 // Failure statuses: negative, in the interface range (FACILITY_ITF, 0x8004xxxx).
@@ -62,11 +64,6 @@ inline void AppendToList(std::u16string& list, std::u16string_view item) {
 }
 
 // A text in double quotes, as descriptions cite what the caller sent.
-inline std::u16string Quoted(std::u16string_view text) {
-  std::u16string quoted(1, u'"');
-  quoted += text;
-  quoted += u'"';
-  return quoted;
-}
+using quorvane::Quoted;
 
 }  // namespace quorvane::server

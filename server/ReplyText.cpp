@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "Characters.h"
+#include "Digits.h"
 #include "Errors.h"
 #include "Extended.h"
 #include "TextToValue.h"
@@ -11,30 +13,19 @@ namespace quorvane::server {
 
 namespace {
 
-char16_t Lower(char16_t c) {
-  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-}
-
 // The length of the first run of the letter (either case) in the pattern, 0 when it has none.
 std::size_t FirstRun(std::u16string_view pattern, char16_t letter) {
   std::size_t at = 0;
-  while (at < pattern.size() && Lower(pattern[at]) != letter)
+  while (at < pattern.size() && AsciiLower(pattern[at]) != letter)
     ++at;
   std::size_t length = 0;
-  while (at + length < pattern.size() && Lower(pattern[at + length]) == letter)
+  while (at + length < pattern.size() && AsciiLower(pattern[at + length]) == letter)
     ++length;
   return length;
 }
 
 void AppendNumberPadded(std::u16string& out, int value, int width) {
-  std::u16string digits;
-  do {
-    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + value % 10));
-    value /= 10;
-  } while (value > 0);
-  while (static_cast<int>(digits.size()) < width)
-    digits.insert(digits.begin(), u'0');
-  out += digits;
+  out += DecimalText(value, static_cast<std::size_t>(width));
 }
 
 }  // namespace
@@ -49,7 +40,7 @@ DateStyle DateStyleOf(const LocaleSettings& settings) {
   DateStyle style;
   const std::u16string& pattern = settings.ShortDateFormat;
   for (char16_t c : pattern) {
-    char16_t letter = Lower(c);
+    char16_t letter = AsciiLower(c);
     if (letter == u'd') {
       style.Order = DateOrder::DayMonthYear;
       break;

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "Characters.h"
 #include "EmbeddedData.h"
 #include "TextMatch.h"
 #include "Utf.h"
@@ -121,18 +122,13 @@ std::optional<std::vector<std::string>> SplitQuoted(std::string_view line) {
 // description stays short whatever the cell holds.
 std::string QuotedText(std::string_view text) {
   constexpr std::size_t kShown = 40;
-  std::string quoted(1, '"');
-  if (text.size() <= kShown) {
-    quoted += text;
-    quoted += '"';
-    return quoted;
-  }
+  if (text.size() <= kShown)
+    return Quoted(text);
   std::size_t cut = kShown;
   while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
     --cut;
-  quoted += text.substr(0, cut);
-  quoted += "...\" (" + std::to_string(text.size()) + " bytes)";
-  return quoted;
+  return Quoted(std::string(text.substr(0, cut)) + "...") + " (" + std::to_string(text.size()) +
+         " bytes)";
 }
 
 [[noreturn]] void Fail(std::string_view path, std::size_t line, const std::string& what) {

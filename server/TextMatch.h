@@ -5,12 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "Characters.h"
+
 namespace quorvane::server {
 
-// The lower-case form of a character of the Latin, Greek, Cyrillic and Armenian alphabets; every
-// other character stands for itself.
-char16_t FoldCase(char16_t c);
-std::u16string FoldCase(std::u16string_view text);
+using quorvane::FoldCase;
 
 // Letters and digits of any script make words; blanks, punctuation and symbols separate them.
 bool IsWordCharacter(char16_t c);

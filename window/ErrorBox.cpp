@@ -9,6 +9,7 @@
 #include "ErrorDetails.h"
 #include "ErrorText.h"
 #include "Errors.h"
+#include "uQuorvaneFunc.h"
 
 namespace quorvane {
 
@@ -85,7 +86,11 @@ void ShowCurrentError() {
   try {
     throw;
   } catch (const Exception& error) {
-    ShowErrorBox(QString::fromStdU16String(error.Message()), details);
+    QString message = QString::fromStdU16String(error.Message());
+    // The client says that there is no server object; the window says how to make one.
+    if (error.Message() == kNoServerObject)
+      message += QStringLiteral(": press \"Create Quorvane\" first");
+    ShowErrorBox(message, details);
   } catch (const std::exception& error) {
     ShowErrorBox(QString::fromUtf8(error.what()), details);
   } catch (...) {

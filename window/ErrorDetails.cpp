@@ -1,5 +1,6 @@
 #include "ErrorDetails.h"
 
+#include "Digits.h"
 #include "Errors.h"
 #include "ServerCall.h"
 
@@ -26,8 +27,7 @@ QString KindOf(const Exception& error) {
 }
 
 QString Hex(std::uint32_t value) {
-  return QStringLiteral("0x") +
-         QString::number(value, 16).toUpper().rightJustified(8, QLatin1Char('0'));
+  return QString::fromStdString(StatusHex(value));
 }
 
 }  // namespace

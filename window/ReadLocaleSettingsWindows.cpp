@@ -1,11 +1,11 @@
 // The locale settings from the thread's locale, item by item as the system gives them.
 #include "LocaleSource.h"
-#include "windows/SystemLocale.h"
+#include "SystemLocaleItems.h"
 
 namespace quorvane {
 
 void ReadLocaleSettings() {
-  SetLocaleSettings(MakeLocaleSettings(platform::ReadThreadLocaleItems()));
+  SetLocaleSettings(MakeLocaleSettings(ReadThreadLocaleItems()));
 }
 
 }  // namespace quorvane

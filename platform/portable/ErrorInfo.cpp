@@ -1,36 +1,14 @@
 // The thread's error information and the object that carries it.
-#include <atomic>
 #include <new>
 #include <string>
 
 #include "Com.h"
+#include "ComObject.h"
 
 namespace {
 
-class ErrorInfoObject final : public IErrorInfo, public ICreateErrorInfo {
+class ErrorInfoObject final : public platform::ComObject<IErrorInfo, ICreateErrorInfo> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
-    if (ppvObject == nullptr)
-      return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IErrorInfo) {
-      *ppvObject = static_cast<IErrorInfo*>(this);
-    } else if (riid == IID_ICreateErrorInfo) {
-      *ppvObject = static_cast<ICreateErrorInfo*>(this);
-    } else {
-      *ppvObject = nullptr;
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0)
-      delete this;
-    return left;
-  }
-
   HRESULT STDMETHODCALLTYPE GetGUID(GUID* pGUID) override {
     if (pGUID == nullptr)
       return E_INVALIDARG;
@@ -72,7 +50,15 @@ class ErrorInfoObject final : public IErrorInfo, public ICreateErrorInfo {
   }
 
  private:
-  ~ErrorInfoObject() = default;
+  ~ErrorInfoObject() override = default;
+
+  void* Interface(REFIID riid) override {
+    if (riid == IID_IUnknown || riid == IID_IErrorInfo)
+      return static_cast<IErrorInfo*>(this);
+    if (riid == IID_ICreateErrorInfo)
+      return static_cast<ICreateErrorInfo*>(this);
+    return nullptr;
+  }
 
   static HRESULT Give(const std::u16string& text, BSTR* out) {
     if (out == nullptr)
@@ -88,7 +74,6 @@ class ErrorInfoObject final : public IErrorInfo, public ICreateErrorInfo {
     return S_OK;
   }
 
-  std::atomic<ULONG> references_{1};
   GUID guid_{};
   std::u16string source_, description_, helpFile_;
   DWORD helpContext_ = 0;

@@ -10,8 +10,6 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "windows/SystemLocale.h"
-
 namespace platform {
 
 namespace {
@@ -62,18 +60,6 @@ void SetProcessEnvironment(std::string_view name, std::string_view value) {
   // Both the system's copy and the C runtime's, which an in-process server may read.
   SetEnvironmentVariableW(Wide(name).c_str(), Wide(value).c_str());
   _wputenv_s(Wide(name).c_str(), Wide(value).c_str());
-}
-
-std::optional<quorvane::LocaleItems> ReadUserLocaleItems(std::string_view name) {
-  LCID locale = LOCALE_USER_DEFAULT;
-  if (!name.empty()) {
-    locale = LocaleNameToLCID(Wide(name).c_str(), 0);
-    if (locale == 0)
-      return std::nullopt;
-  }
-  if (!SetThreadLocale(locale))
-    return std::nullopt;
-  return ReadThreadLocaleItems();
 }
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "SystemLocale.h"
 
+#include <algorithm>
+
 #include "Com.h"
 
 namespace platform {
@@ -18,30 +20,72 @@ std::optional<std::u16string> Item(LCID locale, LCTYPE type) {
   return std::u16string(text.begin(), text.begin() + (written - 1));
 }
 
+LCTYPE TypeOf(LocaleText item, int index) {
+  // The settings count days from Sunday; the system's day names from Monday (DAYNAME1) to Sunday.
+  const int fromMonday = (index + 6) % 7;
+  switch (item) {
+    case LocaleText::DecimalSeparator:
+      return LOCALE_SDECIMAL;
+    case LocaleText::ThousandSeparator:
+      return LOCALE_STHOUSAND;
+    case LocaleText::DateSeparator:
+      return LOCALE_SDATE;
+    case LocaleText::ShortDateFormat:
+      return LOCALE_SSHORTDATE;
+    case LocaleText::LongDateFormat:
+      return LOCALE_SLONGDATE;
+    case LocaleText::TimeSeparator:
+      return LOCALE_STIME;
+    case LocaleText::TimeAMString:
+      return LOCALE_S1159;
+    case LocaleText::TimePMString:
+      return LOCALE_S2359;
+    case LocaleText::ShortMonthName:
+      return LOCALE_SABBREVMONTHNAME1 + index;
+    case LocaleText::LongMonthName:
+      return LOCALE_SMONTHNAME1 + index;
+    case LocaleText::ShortDayName:
+      return LOCALE_SABBREVDAYNAME1 + fromMonday;
+    case LocaleText::LongDayName:
+      return LOCALE_SDAYNAME1 + fromMonday;
+  }
+  return 0;
+}
+
 }  // namespace
 
-quorvane::LocaleItems ReadThreadLocaleItems() {
-  const LCID locale = GetThreadLocale();
-  quorvane::LocaleItems items;
-  items.DecimalSeparator = Item(locale, LOCALE_SDECIMAL);
-  items.ThousandSeparator = Item(locale, LOCALE_STHOUSAND);
-  items.DateSeparator = Item(locale, LOCALE_SDATE);
-  items.ShortDateFormat = Item(locale, LOCALE_SSHORTDATE);
-  items.LongDateFormat = Item(locale, LOCALE_SLONGDATE);
-  items.TimeSeparator = Item(locale, LOCALE_STIME);
-  items.TimeAMString = Item(locale, LOCALE_S1159);
-  items.TimePMString = Item(locale, LOCALE_S2359);
-  for (int month = 0; month < 12; ++month) {
-    items.ShortMonthNames[month] = Item(locale, LOCALE_SABBREVMONTHNAME1 + month);
-    items.LongMonthNames[month] = Item(locale, LOCALE_SMONTHNAME1 + month);
+std::optional<std::u16string> ThreadLocaleText(LocaleText item, int index) {
+  const LCTYPE type = TypeOf(item, index);
+  if (type == 0)
+    return std::nullopt;
+  return Item(GetThreadLocale(), type);
+}
+
+namespace {
+
+// The opened locale is the thread's: its items are the thread locale's.
+class ThreadUserLocale final : public UserLocale {
+ public:
+  std::optional<std::u16string> Text(LocaleText item, int index) const override {
+    return ThreadLocaleText(item, index);
   }
-  // The settings count from Sunday; the system's day names from Monday (DAYNAME1) to Sunday (7).
-  for (int day = 0; day < 7; ++day) {
-    const int fromMonday = (day + 6) % 7;
-    items.ShortDayNames[day] = Item(locale, LOCALE_SABBREVDAYNAME1 + fromMonday);
-    items.LongDayNames[day] = Item(locale, LOCALE_SDAYNAME1 + fromMonday);
+};
+
+}  // namespace
+
+std::unique_ptr<UserLocale> UserLocale::Open(std::string_view name) {
+  LCID locale = LOCALE_USER_DEFAULT;
+  if (!name.empty()) {
+    // Locale names are ASCII ("de-DE"); anything else names no locale.
+    if (std::any_of(name.begin(), name.end(), [](char c) { return (c & 0x80) != 0; }))
+      return nullptr;
+    locale = LocaleNameToLCID(std::wstring(name.begin(), name.end()).c_str(), 0);
+    if (locale == 0)
+      return nullptr;
   }
-  return items;
+  if (!SetThreadLocale(locale))
+    return nullptr;
+  return std::make_unique<ThreadUserLocale>();
 }
 
 }  // namespace platform

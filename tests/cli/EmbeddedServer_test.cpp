@@ -17,6 +17,13 @@ struct Case {
   std::string out;
 };
 
+// A failure names the case and its command line, not the bytes of the structure.
+void PrintTo(const Case& c, std::ostream* out) {
+  *out << c.why << ": quorvane-cli";
+  for (const std::string& argument : c.arguments)
+    *out << ' ' << argument;
+}
+
 // The C locale gives the client's defaults (m/d/yy, "/", "."); the table form follows them, CSV
 // and JSON write ISO dates and plain numbers whatever they are.
 const std::vector<std::string> kDefaults = {"--locale", "C"};

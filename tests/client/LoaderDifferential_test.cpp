@@ -11,6 +11,7 @@
 
 #include "Errors.h"
 #include "LocaleSettings.h"
+#include "Raised.h"
 #include "ScriptedServer.h"
 #include "ServerCall.h"
 #include "StringList.h"
@@ -23,28 +24,8 @@ using namespace quorvane;
 using namespace std::string_view_literals;
 using scripted::Op;
 
-struct Raised {
-  std::string kind;
-  std::u16string message;
-  friend bool operator==(const Raised&, const Raised&) = default;
-};
-
-Raised RaisedBy(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EStringListError& e) {
-    return {"EStringListError", e.Message()};
-  } catch (const EConvertError& e) {
-    return {"EConvertError", e.Message()};
-  } catch (const EInvalidOp& e) {
-    return {"EInvalidOp", e.Message()};
-  } catch (const EOverflow& e) {
-    return {"EOverflow", e.Message()};
-  } catch (const Exception& e) {
-    return {"Exception", e.Message()};
-  }
-  return {};
-}
+using clienttest::Raised;
+using clienttest::RaisedBy;
 
 // The splitting rules, written out plainly: blanks are codes 1..32, the text ends at its end or
 // its first NUL, a quote opens a quoted entry only as an entry's first character.

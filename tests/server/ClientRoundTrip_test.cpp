@@ -57,6 +57,13 @@ struct SettingsCase {
   char16_t dateSeparator, decimalSeparator;
 };
 
+// A failure names the settings, not the bytes of the structure.
+void PrintTo(const SettingsCase& c, std::ostream* out) {
+  *out << c.name << " (pattern \"" << quorvane::ToUtf8(c.pattern) << "\", date separator \""
+       << quorvane::ToUtf8(std::u16string(1, c.dateSeparator)) << "\", decimal separator \""
+       << quorvane::ToUtf8(std::u16string(1, c.decimalSeparator)) << "\")";
+}
+
 class ClientRoundTrip : public testing::TestWithParam<SettingsCase> {
  protected:
   void SetUp() override {

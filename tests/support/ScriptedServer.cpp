@@ -4,34 +4,16 @@
 #include <charconv>
 #include <utility>
 
+#include "ComObject.h"
 #include "ComPtr.h"
 #include "Utf.h"
 
 namespace scripted {
 
 std::string NameOf(Op op) {
-  switch (op) {
-    case Op::Get_Visible:
-      return "Get_Visible";
-    case Op::Set_Visible:
-      return "Set_Visible";
-    case Op::GetCountryList:
-      return "GetCountryList";
-    case Op::GetMinimumWageList:
-      return "GetMinimumWageList";
-    case Op::GetPriceIndexList:
-      return "GetPriceIndexList";
-    case Op::GetFundsRateList:
-      return "GetFundsRateList";
-    case Op::GetFieldValueList:
-      return "GetFieldValueList";
-    case Op::GetListOfExchangeRate:
-      return "GetListOfExchangeRate";
-    case Op::GetLIDCurrency:
-      return "GetLIDCurrency";
-    case Op::GetExchangeRate:
-      return "GetExchangeRate";
-  }
+  for (const quorvane::OperationEntry& entry : quorvane::kOperations)
+    if (entry.position == static_cast<int>(op))
+      return entry.name;
   // Strings here are built by appending, never as "literal" + string: GCC 12 at -O3 warns
   // falsely (-Wrestrict) about the inlined insertion at the front of a string.
   std::string name = "Reserved";
@@ -265,25 +247,28 @@ std::optional<std::u16string> TextOf(BSTR text) {
   return platform::BstrText(text);
 }
 
-class ScriptedServer final : public quorvane::IQuorvaneAutomation {
+// What a call carries, taken from its arguments by type: the texts, the day, the visibility, and
+// where the result goes.
+struct Received {
+  Call call;
+  BSTR* result = nullptr;
+  VARIANT_BOOL* visible = nullptr;
+
+  void Take(BSTR text) { call.texts.push_back(TextOf(text)); }
+  void Take(DATE day) { call.day = day; }
+  void Take(VARIANT_BOOL value) { call.visible = value; }
+  void Take(BSTR* out) { result = out; }
+  void Take(VARIANT_BOOL* out) { visible = out; }
+};
+
+class ScriptedServer final : public platform::ComObject<quorvane::IQuorvaneAutomation> {
  public:
   ScriptedServer(std::shared_ptr<Script> script, bool answersInterface)
       : script_(std::move(script)),
         answersInterface_(answersInterface),
         id_(script_->ObjectMade()) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
-    if (ppvObject == nullptr)
-      return E_POINTER;
-    *ppvObject = nullptr;
-    const bool answers = riid == IID_IUnknown || riid == IID_IDispatch ||
-                         (answersInterface_ && riid == quorvane::IID_IQuorvaneAutomation);
-    if (!answers)
-      return E_NOINTERFACE;
-    *ppvObject = static_cast<quorvane::IQuorvaneAutomation*>(this);
-    AddRef();
-    return S_OK;
-  }
+  // Every change of the count goes to the script's reference log.
   ULONG STDMETHODCALLTYPE AddRef() override {
     script_->Counted(id_, true, ++references_);
     return references_;
@@ -310,128 +295,40 @@ class ScriptedServer final : public quorvane::IQuorvaneAutomation {
     return E_NOTIMPL;
   }
 
-  HRESULT STDMETHODCALLTYPE Get_Visible(VARIANT_BOOL* Value) override {
-    Call call = Make(Op::Get_Visible);
-    return script_->Dispatch(call, nullptr, Value);
+  // Every operation is recorded with its arguments and answered by the script.
+#define QV_SCRIPTED_OPERATION(position, name, kind, parameters, arguments) \
+  HRESULT STDMETHODCALLTYPE name parameters override {                     \
+    return Record(position, QV_UNPARENTHESIZE arguments);                  \
   }
-  HRESULT STDMETHODCALLTYPE Set_Visible(VARIANT_BOOL Value) override {
-    Call call = Make(Op::Set_Visible);
-    call.visible = Value;
-    return script_->Dispatch(call, nullptr, nullptr);
+#define QV_SCRIPTED_RESERVED(position)                      \
+  HRESULT STDMETHODCALLTYPE Reserved##position() override { \
+    return Record(position);                                \
   }
-  HRESULT STDMETHODCALLTYPE GetCountryList(BSTR* Result) override {
-    return Text(Op::GetCountryList, {}, Result);
-  }
-  HRESULT STDMETHODCALLTYPE GetMinimumWageList(BSTR Country, BSTR* Result) override {
-    return Text(Op::GetMinimumWageList, {Country}, Result);
-  }
-  HRESULT STDMETHODCALLTYPE GetPriceIndexList(BSTR Country, BSTR* Result) override {
-    return Text(Op::GetPriceIndexList, {Country}, Result);
-  }
-  HRESULT STDMETHODCALLTYPE GetFundsRateList(BSTR Country, BSTR* Result) override {
-    return Text(Op::GetFundsRateList, {Country}, Result);
-  }
-  HRESULT STDMETHODCALLTYPE GetFieldValueList(BSTR FieldName, BSTR* Result) override {
-    return Text(Op::GetFieldValueList, {FieldName}, Result);
-  }
-  HRESULT STDMETHODCALLTYPE GetListOfExchangeRate(BSTR FromCode, BSTR ToCode,
-                                                  BSTR* Result) override {
-    return Text(Op::GetListOfExchangeRate, {FromCode, ToCode}, Result);
-  }
-  HRESULT STDMETHODCALLTYPE GetLIDCurrency(BSTR FieldName, BSTR FieldValue, BSTR* Result) override {
-    return Text(Op::GetLIDCurrency, {FieldName, FieldValue}, Result);
-  }
-  HRESULT STDMETHODCALLTYPE GetExchangeRate(BSTR FromCode, BSTR ToCode, DATE Day,
-                                            BSTR* Result) override {
-    Call call = Make(Op::GetExchangeRate);
-    call.texts = {TextOf(FromCode), TextOf(ToCode)};
-    call.day = Day;
-    return script_->Dispatch(call, Result, nullptr);
-  }
-  HRESULT STDMETHODCALLTYPE Reserved3() override { return Reserved(3); }
-  HRESULT STDMETHODCALLTYPE Reserved5() override { return Reserved(5); }
-  HRESULT STDMETHODCALLTYPE Reserved10() override { return Reserved(10); }
-  HRESULT STDMETHODCALLTYPE Reserved13() override { return Reserved(13); }
-  HRESULT STDMETHODCALLTYPE Reserved14() override { return Reserved(14); }
-  HRESULT STDMETHODCALLTYPE Reserved16() override { return Reserved(16); }
-  HRESULT STDMETHODCALLTYPE Reserved17() override { return Reserved(17); }
-  HRESULT STDMETHODCALLTYPE Reserved18() override { return Reserved(18); }
-  HRESULT STDMETHODCALLTYPE Reserved19() override { return Reserved(19); }
-  HRESULT STDMETHODCALLTYPE Reserved20() override { return Reserved(20); }
-  HRESULT STDMETHODCALLTYPE Reserved21() override { return Reserved(21); }
-  HRESULT STDMETHODCALLTYPE Reserved22() override { return Reserved(22); }
-  HRESULT STDMETHODCALLTYPE Reserved23() override { return Reserved(23); }
-  HRESULT STDMETHODCALLTYPE Reserved24() override { return Reserved(24); }
+  QUORVANE_OPERATIONS(QV_SCRIPTED_OPERATION, QV_SCRIPTED_RESERVED)
+#undef QV_SCRIPTED_OPERATION
+#undef QV_SCRIPTED_RESERVED
 
  private:
-  ~ScriptedServer() = default;
+  ~ScriptedServer() override = default;
 
-  Call Make(Op op) const {
-    Call call{};
-    call.op = op;
-    call.object = id_;
-    return call;
+  void* Interface(REFIID riid) override {
+    const bool answers = riid == IID_IUnknown || riid == IID_IDispatch ||
+                         (answersInterface_ && riid == quorvane::IID_IQuorvaneAutomation);
+    return answers ? static_cast<quorvane::IQuorvaneAutomation*>(this) : nullptr;
   }
-  HRESULT Text(Op op, std::initializer_list<BSTR> arguments, BSTR* result) {
-    Call call = Make(op);
-    for (BSTR argument : arguments)
-      call.texts.push_back(TextOf(argument));
-    return script_->Dispatch(call, result, nullptr);
-  }
-  HRESULT Reserved(int position) {
-    Call call = Make(static_cast<Op>(position));
-    return script_->Dispatch(call, nullptr, nullptr);
+
+  template <typename... Arguments>
+  HRESULT Record(int position, Arguments... arguments) {
+    Received received;
+    received.call.op = static_cast<Op>(position);
+    received.call.object = id_;
+    (received.Take(arguments), ...);
+    return script_->Dispatch(received.call, received.result, received.visible);
   }
 
   std::shared_ptr<Script> script_;
   bool answersInterface_;
   int id_;
-  ULONG references_ = 1;
-};
-
-class ScriptedClassObject final : public IClassFactory {
- public:
-  ScriptedClassObject(std::shared_ptr<Script> script, CreationMode mode, HRESULT failure)
-      : script_(std::move(script)), mode_(mode), failure_(failure) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
-    if (ppvObject == nullptr)
-      return E_POINTER;
-    *ppvObject = nullptr;
-    if (!(riid == IID_IUnknown || riid == IID_IClassFactory))
-      return E_NOINTERFACE;
-    *ppvObject = static_cast<IClassFactory*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0)
-      delete this;
-    return left;
-  }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
-    if (out == nullptr)
-      return E_POINTER;
-    *out = nullptr;
-    if (outer != nullptr)
-      return CLASS_E_NOAGGREGATION;
-    if (mode_ == CreationMode::CreationFails)
-      return failure_;
-    auto* server = new ScriptedServer(script_, mode_ != CreationMode::NoInterface);
-    const HRESULT hr = server->QueryInterface(riid, out);
-    server->Release();
-    return hr;
-  }
-  HRESULT STDMETHODCALLTYPE LockServer(int) override { return S_OK; }
-
- private:
-  ~ScriptedClassObject() = default;
-
-  std::shared_ptr<Script> script_;
-  CreationMode mode_;
-  HRESULT failure_;
   ULONG references_ = 1;
 };
 
@@ -442,11 +339,18 @@ quorvane::IQuorvaneAutomation* NewScriptedServer(std::shared_ptr<Script> script)
 }
 
 ScopedScriptedServer::ScopedScriptedServer(CreationMode mode, HRESULT creationFailure)
-    : script_(std::make_shared<Script>()) {
-  auto* classObject = new ScriptedClassObject(script_, mode, creationFailure);
-  CoRegisterClassObject(quorvane::CLASS_CoQuorvaneAutomation, classObject, CLSCTX_INPROC_SERVER,
-                        REGCLS_MULTIPLEUSE, &cookie_);
-  classObject->Release();  // the class table holds it now
+    : script_(std::make_shared<Script>()),
+      classObject_(std::make_unique<platform::ClassObject>(
+          [script = script_, mode, creationFailure](REFIID riid, void** object) {
+            if (mode == CreationMode::CreationFails)
+              return creationFailure;
+            auto* server = new ScriptedServer(script, mode != CreationMode::NoInterface);
+            const HRESULT status = server->QueryInterface(riid, object);
+            server->Release();
+            return status;
+          })) {
+  CoRegisterClassObject(quorvane::CLASS_CoQuorvaneAutomation, classObject_.get(),
+                        CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
 }
 
 ScopedScriptedServer::~ScopedScriptedServer() {

@@ -18,22 +18,18 @@
 #include <vector>
 
 #include "Com.h"
-#include "Quorvane_TLB.h"
+#include "ComObject.h"
+#include "QuorvaneInterface.h"
 
 namespace scripted {
 
 // The interface's operations by their position (entry 7 + position of the function table).
 enum class Op : int {
-  Get_Visible = 1,
-  Set_Visible = 2,
-  GetCountryList = 4,
-  GetMinimumWageList = 6,
-  GetPriceIndexList = 7,
-  GetFundsRateList = 8,
-  GetFieldValueList = 9,
-  GetListOfExchangeRate = 11,
-  GetLIDCurrency = 12,
-  GetExchangeRate = 15,
+#define QV_OP(position, name, kind, parameters, arguments) name = position,
+#define QV_NO_OP(position)
+  QUORVANE_OPERATIONS(QV_OP, QV_NO_OP)
+#undef QV_OP
+#undef QV_NO_OP
 };
 // "GetCountryList", ...; the never-called positions read "Reserved3", "Reserved5", ...
 std::string NameOf(Op op);
@@ -182,6 +178,7 @@ class ScopedScriptedServer {
 
  private:
   std::shared_ptr<Script> script_;
+  std::unique_ptr<platform::ClassObject> classObject_;
   DWORD cookie_ = 0;
 };
 

@@ -346,6 +346,17 @@ class CreateTest : public QObject {
     QCOMPARE(Items(form, "cxComboBox3"), kFieldNames);
     QVERIFY(!ServerIntf);
   }
+
+  // Without a server object the client says so, and the box adds how to make one.
+  void noServerObjectSaysHowToMakeOne() {
+    test::ErrorBoxCatcher errors;
+    try {
+      Server();
+    } catch (...) {
+      ShowCurrentError();
+    }
+    QCOMPARE(errors.Texts(), QStringList{"No server object: press \"Create Quorvane\" first."});
+  }
 };
 
 QTEST_MAIN(CreateTest)

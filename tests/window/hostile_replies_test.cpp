@@ -12,8 +12,9 @@ using scripted::Op;
 namespace {
 
 // The operations the tool and lookup buttons call; each gets the same reply.
-const Op kOperations[] = {Op::GetMinimumWageList, Op::GetPriceIndexList,     Op::GetFundsRateList,
-                          Op::GetLIDCurrency,     Op::GetListOfExchangeRate, Op::GetExchangeRate};
+const Op kCalledOperations[] = {Op::GetMinimumWageList,    Op::GetPriceIndexList,
+                                Op::GetFundsRateList,      Op::GetLIDCurrency,
+                                Op::GetListOfExchangeRate, Op::GetExchangeRate};
 
 const char* const kButtons[] = {"Button3", "Button4", "Button5", "Button6",
                                 "Button7", "Button8", "Country"};
@@ -65,7 +66,7 @@ class HostileRepliesTest : public QObject {
     test::ConnectedForm w;
     for (const char* date : {"cxDateEdit1", "cxDateEdit2", "cxDateEdit3", "cxDateEdit4"})
       w.Get<DateEdit>(date)->SetValue(40459);  // 2010-10-08
-    for (Op op : kOperations)
+    for (Op op : kCalledOperations)
       w.server->Reply(op, reply.toStdU16String());
     w.Click(button.toLatin1().constData());
     QVERIFY2(w.errors.boxes.size() <= 1, qPrintable(w.errors.Texts().join(" / ")));

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "Calendar.h"
 #include "DateEditText.h"
 #include "Errors.h"
 #include "ValueToText.h"
@@ -20,8 +21,6 @@
 namespace quorvane {
 
 namespace {
-
-const QDate kDayZero(1899, 12, 30);
 
 // The drop-down button is narrow, so that the longest short date of any locale fits beside the
 // clear button in the editor's 121 pixels.
@@ -108,7 +107,10 @@ void DateEdit::Clear() {
 QDate DateEdit::Date() const {
   if (!hasDate_)
     return {};
-  return kDayZero.addDays(static_cast<qint64>(std::trunc(value_)));
+  const std::chrono::year_month_day date =
+      DateOfDayNumber(static_cast<std::int64_t>(std::trunc(value_)));
+  return QDate(static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+               static_cast<int>(static_cast<unsigned>(date.day())));
 }
 
 void DateEdit::SetDate(const QDate& date) {
@@ -116,7 +118,7 @@ void DateEdit::SetDate(const QDate& date) {
     Clear();
     return;
   }
-  SetValue(static_cast<double>(kDayZero.daysTo(date)));
+  SetValue(static_cast<double>(DayNumberOf(date.year(), date.month(), date.day())));
 }
 
 void DateEdit::MakeCalendar() {

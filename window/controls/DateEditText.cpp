@@ -3,6 +3,8 @@
 #include <array>
 #include <vector>
 
+#include "Calendar.h"
+#include "Characters.h"
 #include "Errors.h"
 #include "LocaleSettings.h"
 
@@ -16,10 +18,6 @@ struct Element {
   int run = 0;   // letters of a date field: the field's width in digits, or short (3) or long name
   QString text;  // literal text
 };
-
-QChar AsciiLower(QChar c) {
-  return c >= QLatin1Char('A') && c <= QLatin1Char('Z') ? QChar(c.unicode() + 32) : c;
-}
 
 // Marks that steer the direction of text (such as the right-to-left mark around the separators of
 // some patterns) are invisible: they are neither needed nor in the way when reading.
@@ -46,13 +44,13 @@ class PatternElements {
     qsizetype i = 0;
     while (i < p.size()) {
       const QChar c = p[i];
-      const QChar letter = AsciiLower(c);
-      if (letter == QLatin1Char('d') || letter == QLatin1Char('m') || letter == QLatin1Char('y')) {
+      const char16_t letter = AsciiLower(c.unicode());
+      if (letter == u'd' || letter == u'm' || letter == u'y') {
         qsizetype run = 1;
-        while (i + run < p.size() && AsciiLower(p[i + run]) == letter)
+        while (i + run < p.size() && AsciiLower(p[i + run].unicode()) == letter)
           ++run;
         i += run;
-        AddField(letter.toLatin1(), static_cast<int>(run));
+        AddField(static_cast<char>(letter), static_cast<int>(run));
       } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
         const qsizetype close = p.indexOf(c, i + 1);
         const qsizetype stop = close < 0 ? p.size() : close;
@@ -156,8 +154,7 @@ class PatternReader {
       return std::nullopt;
     if (year < 0)
       year = CurrentYear();
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-        day > DaysInMonth(year, month))
+    if (year < 1 || year > 9999 || !IsCalendarDate(year, month, day))
       return std::nullopt;
     return EncodeDay(year, month, day);
   }
@@ -173,12 +170,6 @@ class PatternReader {
       if (elements[e].kind != Element::Literal)
         return false;
     return true;
-  }
-
-  static int DaysInMonth(int year, int month) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-    return month == 2 && leap ? 29 : kDays[month - 1];
   }
 
   int CenturyWindowYear(int year) const {

@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <exception>
 
+#include "Com.h"
+#include "ComPtr.h"
+#include "Digits.h"
 #include "Errors.h"
 #include "Utf.h"
 
@@ -12,6 +15,18 @@ namespace {
 int passed = 0;
 int failed = 0;
 }  // namespace
+
+std::u16string TakeThreadErrorDescription() {
+  IErrorInfo* raw = nullptr;
+  if (GetErrorInfo(0, &raw) != S_OK || raw == nullptr)
+    return {};
+  auto info = platform::ComPtr<IErrorInfo>::Adopt(raw);
+  BSTR text = nullptr;
+  info->GetDescription(&text);
+  std::u16string description = platform::BstrText(text);
+  SysFreeString(text);
+  return description;
+}
 
 void Expect(bool condition, std::string what) {
   if (!condition)
@@ -23,9 +38,7 @@ std::string Utf8(std::u16string_view text) {
 }
 
 std::string Hex(long value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(value) & 0xFFFFFFFFul);
-  return text;
+  return quorvane::AsciiUpperHex(static_cast<std::uint32_t>(value), 8);
 }
 
 void RunCase(const char* name, const std::function<void()>& body) {

@@ -21,6 +21,10 @@ void Expect(bool condition, std::string what);
 std::string Utf8(std::u16string_view text);
 std::string Hex(long value);
 
+// The description of the error information left for the calling thread, which it takes (the
+// thread has none afterwards); empty when there is none.
+std::u16string TakeThreadErrorDescription();
+
 void RunCase(const char* name, const std::function<void()>& body);
 // Prints the summary line; the process's exit code: 0 when nothing failed.
 int Summary();

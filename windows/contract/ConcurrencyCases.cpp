@@ -29,18 +29,6 @@ struct Replies {
   friend bool operator==(const Replies&, const Replies&) = default;
 };
 
-std::u16string TakeThreadDescription() {
-  IErrorInfo* raw = nullptr;
-  if (GetErrorInfo(0, &raw) != S_OK || raw == nullptr)
-    return {};
-  auto info = platform::ComPtr<IErrorInfo>::Adopt(raw);
-  BSTR text = nullptr;
-  info->GetDescription(&text);
-  std::u16string description = platform::BstrText(text);
-  SysFreeString(text);
-  return description;
-}
-
 // One round of calls; an empty text where a call did not answer as it should.
 Replies Ask(quorvane::IQuorvaneAutomation& server, BSTR country, BSTR unknown, BSTR from, BSTR to) {
   Replies replies;
@@ -54,7 +42,7 @@ Replies Ask(quorvane::IQuorvaneAutomation& server, BSTR country, BSTR unknown, B
   SysFreeString(text);
   text = nullptr;
   if (FAILED(server.GetMinimumWageList(unknown, &text)) && text == nullptr)
-    replies.Failure = TakeThreadDescription();
+    replies.Failure = TakeThreadErrorDescription();
   return replies;
 }
 

@@ -13,8 +13,8 @@
 #include "Check.h"
 #include "Com.h"
 #include "LocaleSettings.h"
+#include "SystemLocaleItems.h"
 #include "uQuorvaneFunc.h"
-#include "windows/SystemLocale.h"
 
 int main(int argc, char** argv) {
   const char* mode = argc > 1 ? argv[1] : "";
@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
   // As the program starts: OLE first, then the runtime, which then answers S_FALSE.
   const HRESULT ole = OleInitialize(nullptr);
   const HRESULT com = CoInitialize(nullptr);
-  quorvane::SetLocaleSettings(quorvane::MakeLocaleSettings(platform::ReadThreadLocaleItems()));
+  quorvane::SetLocaleSettings(quorvane::MakeLocaleSettings(quorvane::ReadThreadLocaleItems()));
 
   contract::RunCase("initialisation: OLE, then the runtime answers S_FALSE", [&] {
     contract::Expect(ole == S_OK && com == S_FALSE, "OleInitialize " + contract::Hex(ole) +

@@ -12,8 +12,8 @@
 #include "ComPtr.h"
 #include "LocaleSettings.h"
 #include "ServerCall.h"
+#include "SystemLocaleItems.h"
 #include "uQuorvaneFunc.h"
-#include "windows/SystemLocale.h"
 
 namespace contract {
 
@@ -22,19 +22,6 @@ namespace {
 using quorvane::ServerIntf;
 
 const std::u16string kNoSuchCountry = u"No such country";
-
-// The description that the server left for the calling thread, taken as the system keeps it.
-std::u16string TakeDescription() {
-  IErrorInfo* raw = nullptr;
-  if (GetErrorInfo(0, &raw) != S_OK || raw == nullptr)
-    return {};
-  auto info = platform::ComPtr<IErrorInfo>::Adopt(raw);
-  BSTR text = nullptr;
-  info->GetDescription(&text);
-  std::u16string description = platform::BstrText(text);
-  SysFreeString(text);
-  return description;
-}
 
 template <typename Load>
 quorvane::EServerCallError LoadFailure(Load load) {
@@ -150,7 +137,7 @@ void RunRegisteredServerCases() {
     BSTR reply = nullptr;
     SetErrorInfo(0, nullptr);
     const HRESULT status = ServerIntf->GetMinimumWageList(country, &reply);
-    const std::u16string description = TakeDescription();
+    const std::u16string description = TakeThreadErrorDescription();
     SysFreeString(country);
     SysFreeString(reply);
     Expect(FAILED(status), "unknown country fails: " + Hex(status));
@@ -197,7 +184,7 @@ void RunRegisteredServerCases() {
     reply = nullptr;
     SetErrorInfo(0, nullptr);
     const HRESULT empty = ServerIntf->GetMinimumWageList(nullptr, &reply);
-    Expect(SUCCEEDED(empty) || !TakeDescription().empty(),
+    Expect(SUCCEEDED(empty) || !TakeThreadErrorDescription().empty(),
            "a null country is answered: " + Hex(empty));
     SysFreeString(reply);
   });
@@ -264,7 +251,7 @@ void RunRegisteredServerCases() {
     std::string failure;
     try {
       // The client reads the changed locale as on a settings change; the server at each call.
-      quorvane::SetLocaleSettings(quorvane::MakeLocaleSettings(platform::ReadThreadLocaleItems()));
+      quorvane::SetLocaleSettings(quorvane::MakeLocaleSettings(quorvane::ReadThreadLocaleItems()));
       german = ExchangeHistory();
     } catch (const quorvane::Exception& error) {
       failure = Utf8(error.Message());

@@ -12,8 +12,8 @@
 #include "LocaleSettings.h"
 #include "Quorvane_TLB.h"
 #include "ServerCall.h"
+#include "SystemLocaleItems.h"
 #include "Utf.h"
-#include "windows/SystemLocale.h"
 
 namespace contract {
 
@@ -179,7 +179,7 @@ void RunSystemCases() {
     {
       ThreadLocale english(MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT));
       const quorvane::LocaleSettings s =
-          quorvane::MakeLocaleSettings(platform::ReadThreadLocaleItems());
+          quorvane::MakeLocaleSettings(quorvane::ReadThreadLocaleItems());
       Expect(s.DecimalSeparator == u'.' && s.ThousandSeparator == u',' && s.DateSeparator == u'/',
              "English separators");
       Expect(s.LongDayNames[0] == u"Sunday" && s.LongDayNames[6] == u"Saturday" &&
@@ -192,7 +192,7 @@ void RunSystemCases() {
     }
     {
       ThreadLocale german(MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT));
-      const quorvane::LocaleItems items = platform::ReadThreadLocaleItems();
+      const quorvane::LocaleItems items = quorvane::ReadThreadLocaleItems();
       const quorvane::LocaleSettings s = quorvane::MakeLocaleSettings(items);
       Expect(items.DecimalSeparator == u"," && s.DecimalSeparator == u',' &&
                  s.ThousandSeparator == u'.' && s.DateSeparator == u'.',

@@ -2,6 +2,7 @@
 // client calls by name must land on the function-table entry of the same position.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Cases.h"
@@ -18,38 +19,28 @@ namespace {
 const GUID kLibraryId = {
     0x33723DF6, 0x6FFF, 0x4C05, {0x8E, 0x57, 0x1C, 0x5B, 0x55, 0x61, 0x70, 0xB5}};
 
-// The positions of the interface's operations, as the client's interface orders them.
+// What the type library calls an operation of the list: a property by its name without the
+// "Get_" / "Set_", anything else by its own name.
 struct Operation {
-  const wchar_t* name;
+  std::wstring name;
   INVOKEKIND kind;
   int position;
 };
-const Operation kOperations[] = {
-    {L"Visible", INVOKE_PROPERTYGET, 1},
-    {L"Visible", INVOKE_PROPERTYPUT, 2},
-    {L"Reserved3", INVOKE_FUNC, 3},
-    {L"GetCountryList", INVOKE_FUNC, 4},
-    {L"Reserved5", INVOKE_FUNC, 5},
-    {L"GetMinimumWageList", INVOKE_FUNC, 6},
-    {L"GetPriceIndexList", INVOKE_FUNC, 7},
-    {L"GetFundsRateList", INVOKE_FUNC, 8},
-    {L"GetFieldValueList", INVOKE_FUNC, 9},
-    {L"Reserved10", INVOKE_FUNC, 10},
-    {L"GetListOfExchangeRate", INVOKE_FUNC, 11},
-    {L"GetLIDCurrency", INVOKE_FUNC, 12},
-    {L"Reserved13", INVOKE_FUNC, 13},
-    {L"Reserved14", INVOKE_FUNC, 14},
-    {L"GetExchangeRate", INVOKE_FUNC, 15},
-    {L"Reserved16", INVOKE_FUNC, 16},
-    {L"Reserved17", INVOKE_FUNC, 17},
-    {L"Reserved18", INVOKE_FUNC, 18},
-    {L"Reserved19", INVOKE_FUNC, 19},
-    {L"Reserved20", INVOKE_FUNC, 20},
-    {L"Reserved21", INVOKE_FUNC, 21},
-    {L"Reserved22", INVOKE_FUNC, 22},
-    {L"Reserved23", INVOKE_FUNC, 23},
-    {L"Reserved24", INVOKE_FUNC, 24},
-};
+std::vector<Operation> Operations() {
+  std::vector<Operation> operations;
+  for (const quorvane::OperationEntry& entry : quorvane::kOperations) {
+    std::string_view name = entry.name;
+    INVOKEKIND kind = INVOKE_FUNC;
+    if (entry.kind == quorvane::OperationKind::PropertyGet ||
+        entry.kind == quorvane::OperationKind::PropertyPut) {
+      name.remove_prefix(4);
+      kind = entry.kind == quorvane::OperationKind::PropertyGet ? INVOKE_PROPERTYGET
+                                                                : INVOKE_PROPERTYPUT;
+    }
+    operations.push_back({std::wstring(name.begin(), name.end()), kind, entry.position});
+  }
+  return operations;
+}
 
 // An object of the client's interface whose every operation records its own position.
 class SlotProbe final : public quorvane::IQuorvaneAutomation {
@@ -71,46 +62,34 @@ class SlotProbe final : public quorvane::IQuorvaneAutomation {
                                    UINT*) override {
     return Called(-1);
   }
-  HRESULT STDMETHODCALLTYPE Get_Visible(VARIANT_BOOL* value) override {
-    *value = VARIANT_FALSE;
-    return Called(1);
+  // Every operation records its position; an out argument gets a valid empty value.
+#define QV_PROBE_OPERATION(position, name, kind, parameters, arguments) \
+  HRESULT STDMETHODCALLTYPE name parameters override {                  \
+    return Called(position, QV_UNPARENTHESIZE arguments);               \
   }
-  HRESULT STDMETHODCALLTYPE Set_Visible(VARIANT_BOOL) override { return Called(2); }
-  HRESULT STDMETHODCALLTYPE Reserved3() override { return Called(3); }
-  HRESULT STDMETHODCALLTYPE GetCountryList(BSTR* r) override { return Text(r, 4); }
-  HRESULT STDMETHODCALLTYPE Reserved5() override { return Called(5); }
-  HRESULT STDMETHODCALLTYPE GetMinimumWageList(BSTR, BSTR* r) override { return Text(r, 6); }
-  HRESULT STDMETHODCALLTYPE GetPriceIndexList(BSTR, BSTR* r) override { return Text(r, 7); }
-  HRESULT STDMETHODCALLTYPE GetFundsRateList(BSTR, BSTR* r) override { return Text(r, 8); }
-  HRESULT STDMETHODCALLTYPE GetFieldValueList(BSTR, BSTR* r) override { return Text(r, 9); }
-  HRESULT STDMETHODCALLTYPE Reserved10() override { return Called(10); }
-  HRESULT STDMETHODCALLTYPE GetListOfExchangeRate(BSTR, BSTR, BSTR* r) override {
-    return Text(r, 11);
+#define QV_PROBE_RESERVED(position)                         \
+  HRESULT STDMETHODCALLTYPE Reserved##position() override { \
+    return Called(position);                                \
   }
-  HRESULT STDMETHODCALLTYPE GetLIDCurrency(BSTR, BSTR, BSTR* r) override { return Text(r, 12); }
-  HRESULT STDMETHODCALLTYPE Reserved13() override { return Called(13); }
-  HRESULT STDMETHODCALLTYPE Reserved14() override { return Called(14); }
-  HRESULT STDMETHODCALLTYPE GetExchangeRate(BSTR, BSTR, DATE, BSTR* r) override {
-    return Text(r, 15);
-  }
-  HRESULT STDMETHODCALLTYPE Reserved16() override { return Called(16); }
-  HRESULT STDMETHODCALLTYPE Reserved17() override { return Called(17); }
-  HRESULT STDMETHODCALLTYPE Reserved18() override { return Called(18); }
-  HRESULT STDMETHODCALLTYPE Reserved19() override { return Called(19); }
-  HRESULT STDMETHODCALLTYPE Reserved20() override { return Called(20); }
-  HRESULT STDMETHODCALLTYPE Reserved21() override { return Called(21); }
-  HRESULT STDMETHODCALLTYPE Reserved22() override { return Called(22); }
-  HRESULT STDMETHODCALLTYPE Reserved23() override { return Called(23); }
-  HRESULT STDMETHODCALLTYPE Reserved24() override { return Called(24); }
+  QUORVANE_OPERATIONS(QV_PROBE_OPERATION, QV_PROBE_RESERVED)
+#undef QV_PROBE_OPERATION
+#undef QV_PROBE_RESERVED
 
  private:
-  HRESULT Called(int position) {
+  static void Clear(BSTR* result) {
+    *result = nullptr;
+  }
+  static void Clear(VARIANT_BOOL* value) {
+    *value = VARIANT_FALSE;
+  }
+  template <typename T>
+  static void Clear(T) {}
+
+  template <typename... Arguments>
+  HRESULT Called(int position, Arguments... arguments) {
+    (Clear(arguments), ...);
     called = position;
     return S_OK;
-  }
-  HRESULT Text(BSTR* result, int position) {
-    *result = nullptr;
-    return Called(position);
   }
 };
 
@@ -155,10 +134,9 @@ void RunTypeLibraryCases() {
     const int functions = attributes->cFuncs;
     info->ReleaseTypeAttr(attributes);
     Expect(functions == 24, "24 operations, not " + std::to_string(functions));
-    for (const Operation& operation : kOperations) {
-      const std::string name = Utf8(std::u16string(
-          operation.name, operation.name + std::char_traits<wchar_t>::length(operation.name)));
-      LPOLESTR names[] = {const_cast<LPOLESTR>(operation.name)};
+    for (const Operation& operation : Operations()) {
+      const std::string name = Utf8(std::u16string(operation.name.begin(), operation.name.end()));
+      LPOLESTR names[] = {const_cast<LPOLESTR>(operation.name.c_str())};
       MEMBERID id = 0;
       Expect(SUCCEEDED(info->GetIDsOfNames(names, 1, &id)), name + " is described");
       Expect(id == (operation.kind == INVOKE_PROPERTYPUT ? 1 : operation.position),

@@ -42,31 +42,13 @@ AutomationObject::~AutomationObject() {
   ReleaseModuleReference();
 }
 
-HRESULT AutomationObject::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr)
-    return E_POINTER;
+void* AutomationObject::Interface(REFIID riid) {
   if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-      IsEqualIID(riid, quorvane::IID_IQuorvaneAutomation)) {
-    *object = static_cast<quorvane::IQuorvaneAutomation*>(this);
-  } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
-    *object = static_cast<ISupportErrorInfo*>(this);
-  } else {
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-ULONG AutomationObject::AddRef() {
-  return ++references_;
-}
-
-ULONG AutomationObject::Release() {
-  const ULONG left = --references_;
-  if (left == 0)
-    delete this;
-  return left;
+      IsEqualIID(riid, quorvane::IID_IQuorvaneAutomation))
+    return static_cast<quorvane::IQuorvaneAutomation*>(this);
+  if (IsEqualIID(riid, IID_ISupportErrorInfo))
+    return static_cast<ISupportErrorInfo*>(this);
+  return nullptr;
 }
 
 HRESULT AutomationObject::GetTypeInfoCount(UINT* count) {
@@ -131,78 +113,16 @@ quorvane::IQuorvaneAutomation& AutomationObject::Inner() {
 }
 
 // The operations: each is answered by the server's own object.
-
-HRESULT AutomationObject::Get_Visible(VARIANT_BOOL* Value) {
-  return Inner().Get_Visible(Value);
-}
-HRESULT AutomationObject::Set_Visible(VARIANT_BOOL Value) {
-  return Inner().Set_Visible(Value);
-}
-HRESULT AutomationObject::Reserved3() {
-  return Inner().Reserved3();
-}
-HRESULT AutomationObject::GetCountryList(BSTR* Result) {
-  return Inner().GetCountryList(Result);
-}
-HRESULT AutomationObject::Reserved5() {
-  return Inner().Reserved5();
-}
-HRESULT AutomationObject::GetMinimumWageList(BSTR Country, BSTR* Result) {
-  return Inner().GetMinimumWageList(Country, Result);
-}
-HRESULT AutomationObject::GetPriceIndexList(BSTR Country, BSTR* Result) {
-  return Inner().GetPriceIndexList(Country, Result);
-}
-HRESULT AutomationObject::GetFundsRateList(BSTR Country, BSTR* Result) {
-  return Inner().GetFundsRateList(Country, Result);
-}
-HRESULT AutomationObject::GetFieldValueList(BSTR FieldName, BSTR* Result) {
-  return Inner().GetFieldValueList(FieldName, Result);
-}
-HRESULT AutomationObject::Reserved10() {
-  return Inner().Reserved10();
-}
-HRESULT AutomationObject::GetListOfExchangeRate(BSTR FromCode, BSTR ToCode, BSTR* Result) {
-  return Inner().GetListOfExchangeRate(FromCode, ToCode, Result);
-}
-HRESULT AutomationObject::GetLIDCurrency(BSTR FieldName, BSTR FieldValue, BSTR* Result) {
-  return Inner().GetLIDCurrency(FieldName, FieldValue, Result);
-}
-HRESULT AutomationObject::Reserved13() {
-  return Inner().Reserved13();
-}
-HRESULT AutomationObject::Reserved14() {
-  return Inner().Reserved14();
-}
-HRESULT AutomationObject::GetExchangeRate(BSTR FromCode, BSTR ToCode, DATE Day, BSTR* Result) {
-  return Inner().GetExchangeRate(FromCode, ToCode, Day, Result);
-}
-HRESULT AutomationObject::Reserved16() {
-  return Inner().Reserved16();
-}
-HRESULT AutomationObject::Reserved17() {
-  return Inner().Reserved17();
-}
-HRESULT AutomationObject::Reserved18() {
-  return Inner().Reserved18();
-}
-HRESULT AutomationObject::Reserved19() {
-  return Inner().Reserved19();
-}
-HRESULT AutomationObject::Reserved20() {
-  return Inner().Reserved20();
-}
-HRESULT AutomationObject::Reserved21() {
-  return Inner().Reserved21();
-}
-HRESULT AutomationObject::Reserved22() {
-  return Inner().Reserved22();
-}
-HRESULT AutomationObject::Reserved23() {
-  return Inner().Reserved23();
-}
-HRESULT AutomationObject::Reserved24() {
-  return Inner().Reserved24();
-}
+#define QV_FORWARD_OPERATION(position, name, kind, parameters, arguments) \
+  HRESULT AutomationObject::name parameters {                             \
+    return Inner().name arguments;                                        \
+  }
+#define QV_FORWARD_RESERVED(position)              \
+  HRESULT AutomationObject::Reserved##position() { \
+    return Inner().Reserved##position();           \
+  }
+QUORVANE_OPERATIONS(QV_FORWARD_OPERATION, QV_FORWARD_RESERVED)
+#undef QV_FORWARD_OPERATION
+#undef QV_FORWARD_RESERVED
 
 }  // namespace serverdll

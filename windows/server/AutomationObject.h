@@ -3,22 +3,18 @@
 // server's own object inside, with IDispatch answered through the embedded type library so that
 // late-binding clients reach the same operations by name.
 
-#include <atomic>
-
 #include "Com.h"
+#include "ComObject.h"
 #include "ComPtr.h"
-#include "Quorvane_TLB.h"
+#include "QuorvaneInterface.h"
 
 namespace serverdll {
 
-class AutomationObject final : public quorvane::IQuorvaneAutomation, public ISupportErrorInfo {
+class AutomationObject final
+    : public platform::ComObject<quorvane::IQuorvaneAutomation, ISupportErrorInfo> {
  public:
   // Makes an object and asks it for riid; the object goes again when that reference is released.
   static HRESULT Create(REFIID riid, void** object);
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
 
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
@@ -28,42 +24,22 @@ class AutomationObject final : public quorvane::IQuorvaneAutomation, public ISup
                                    DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                                    UINT* argumentError) override;
 
-  HRESULT STDMETHODCALLTYPE Get_Visible(VARIANT_BOOL* Value) override;
-  HRESULT STDMETHODCALLTYPE Set_Visible(VARIANT_BOOL Value) override;
-  HRESULT STDMETHODCALLTYPE Reserved3() override;
-  HRESULT STDMETHODCALLTYPE GetCountryList(BSTR* Result) override;
-  HRESULT STDMETHODCALLTYPE Reserved5() override;
-  HRESULT STDMETHODCALLTYPE GetMinimumWageList(BSTR Country, BSTR* Result) override;
-  HRESULT STDMETHODCALLTYPE GetPriceIndexList(BSTR Country, BSTR* Result) override;
-  HRESULT STDMETHODCALLTYPE GetFundsRateList(BSTR Country, BSTR* Result) override;
-  HRESULT STDMETHODCALLTYPE GetFieldValueList(BSTR FieldName, BSTR* Result) override;
-  HRESULT STDMETHODCALLTYPE Reserved10() override;
-  HRESULT STDMETHODCALLTYPE GetListOfExchangeRate(BSTR FromCode, BSTR ToCode,
-                                                  BSTR* Result) override;
-  HRESULT STDMETHODCALLTYPE GetLIDCurrency(BSTR FieldName, BSTR FieldValue, BSTR* Result) override;
-  HRESULT STDMETHODCALLTYPE Reserved13() override;
-  HRESULT STDMETHODCALLTYPE Reserved14() override;
-  HRESULT STDMETHODCALLTYPE GetExchangeRate(BSTR FromCode, BSTR ToCode, DATE Day,
-                                            BSTR* Result) override;
-  HRESULT STDMETHODCALLTYPE Reserved16() override;
-  HRESULT STDMETHODCALLTYPE Reserved17() override;
-  HRESULT STDMETHODCALLTYPE Reserved18() override;
-  HRESULT STDMETHODCALLTYPE Reserved19() override;
-  HRESULT STDMETHODCALLTYPE Reserved20() override;
-  HRESULT STDMETHODCALLTYPE Reserved21() override;
-  HRESULT STDMETHODCALLTYPE Reserved22() override;
-  HRESULT STDMETHODCALLTYPE Reserved23() override;
-  HRESULT STDMETHODCALLTYPE Reserved24() override;
+#define QV_DECLARE_OPERATION(position, name, kind, parameters, arguments) \
+  HRESULT STDMETHODCALLTYPE name parameters override;
+#define QV_DECLARE_RESERVED(position) HRESULT STDMETHODCALLTYPE Reserved##position() override;
+  QUORVANE_OPERATIONS(QV_DECLARE_OPERATION, QV_DECLARE_RESERVED)
+#undef QV_DECLARE_OPERATION
+#undef QV_DECLARE_RESERVED
 
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override;
 
  private:
   explicit AutomationObject(platform::ComPtr<quorvane::IQuorvaneAutomation> inner);
-  ~AutomationObject();
+  ~AutomationObject() override;
+  void* Interface(REFIID riid) override;
   // The server's object, for one operation.
   quorvane::IQuorvaneAutomation& Inner();
 
-  std::atomic<ULONG> references_{1};
   platform::ComPtr<quorvane::IQuorvaneAutomation> inner_;
 };
 

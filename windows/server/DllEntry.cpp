@@ -3,7 +3,8 @@
 #include <atomic>
 
 #include "AutomationObject.h"
-#include "Quorvane_TLB.h"
+#include "ComObject.h"
+#include "QuorvaneInterface.h"
 #include "ReferenceServer.h"
 #include "ServerModule.h"
 
@@ -11,46 +12,16 @@ namespace serverdll {
 
 namespace {
 
-// The one class object of the DLL: static, so its reference count only guards the module.
-class ClassFactory final : public IClassFactory {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr)
-      return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
-      *object = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override {
-    AddModuleReference();
-    return 2;
-  }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ReleaseModuleReference();
-    return 1;
-  }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
-    if (object == nullptr)
-      return E_POINTER;
-    *object = nullptr;
-    if (outer != nullptr)
-      return CLASS_E_NOAGGREGATION;
-    return AutomationObject::Create(riid, object);
-  }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-    if (lock)
-      AddModuleReference();
-    else
-      ReleaseModuleReference();
-    return S_OK;
-  }
-};
-
-ClassFactory classFactory;
+// The one class object of the DLL: static, so its references and locks only guard the module.
+platform::ClassObject classFactory(
+    AutomationObject::Create,
+    [](int change) {
+      if (change > 0)
+        AddModuleReference();
+      else
+        ReleaseModuleReference();
+    },
+    true);
 
 }  // namespace
 

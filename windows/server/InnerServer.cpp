@@ -3,7 +3,7 @@
 
 #include "LocaleSettings.h"
 #include "ReferenceServer.h"
-#include "windows/SystemLocale.h"
+#include "SystemLocaleItems.h"
 
 namespace serverdll {
 
@@ -13,7 +13,7 @@ namespace {
 // and a settings change on an open connection shows in the next reply, as the client's reading
 // follows it.
 quorvane::LocaleSettings CallingThreadLocaleSettings() {
-  return quorvane::MakeLocaleSettings(platform::ReadThreadLocaleItems());
+  return quorvane::MakeLocaleSettings(quorvane::ReadThreadLocaleItems());
 }
 
 }  // namespace

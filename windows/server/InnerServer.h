@@ -2,7 +2,7 @@
 // The reference server's own object, which answers every operation of the DLL's objects.
 
 #include "ComPtr.h"
-#include "Quorvane_TLB.h"
+#include "QuorvaneInterface.h"
 
 namespace serverdll {
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "Quorvane_TLB.h"
+#include "QuorvaneInterface.h"
 #include "ServerModule.h"
 
 namespace serverdll {

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "Quorvane_TLB.h"
+#include "QuorvaneInterface.h"
 
 namespace serverdll {
 

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "Calendar.h"
+#include "Characters.h"
 #include "Errors.h"
 #include "LocaleSettings.h"
 #include "TextToValue.h"
@@ -11,33 +13,9 @@ namespace quorvane {
 
 namespace {
 
-// Days from 0001-01-01 to 1899-12-30; the day numbers of years 1 and 9999 bound the calendar.
-constexpr std::int64_t kDaysBeforeDayZero = 693594;
+// The day numbers of years 1 and 9999 bound the calendar.
 constexpr std::int64_t kFirstDay = -693593;  // 0001-01-01
 constexpr std::int64_t kLastDay = 2958465;   // 9999-12-31
-
-constexpr int kDaysBeforeMonth[2][13] = {
-    {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365},
-    {0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335, 366},
-};
-
-bool IsLeapYear(std::int64_t year) {
-  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-}
-
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-  const std::int64_t q = a / b;
-  return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-
-std::int64_t DayNumber(std::int64_t year, std::int64_t month, std::int64_t day) {
-  // Months outside 1..12 carry into the year, so the formula stays defined for any input.
-  year += FloorDiv(month - 1, 12);
-  month -= FloorDiv(month - 1, 12) * 12;
-  const std::int64_t y1 = year - 1;
-  return y1 * 365 + FloorDiv(y1, 4) - FloorDiv(y1, 100) + FloorDiv(y1, 400) +
-         kDaysBeforeMonth[IsLeapYear(year) ? 1 : 0][month - 1] + day - kDaysBeforeDayZero;
-}
 
 enum class DateOrder { MonthDayYear, DayMonthYear, YearMonthDay };
 
@@ -60,16 +38,6 @@ DateOrder OrderOf(std::u16string_view pattern) {
     }
   }
   return DateOrder::MonthDayYear;
-}
-
-// Lower case for the scripts whose designators differ by case: Latin, Greek, Cyrillic.
-char16_t FoldCase(char16_t c) {
-  if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
-      (c >= 0x391 && c <= 0x3AB) || (c >= 0x410 && c <= 0x42F))
-    return static_cast<char16_t>(c + 32);
-  if (c >= 0x400 && c <= 0x40F)
-    return static_cast<char16_t>(c + 80);
-  return c;
 }
 
 bool StartsWithCaseFree(std::u16string_view text, std::u16string_view prefix) {
@@ -174,14 +142,11 @@ bool TryReadDate(std::u16string_view text, const LocaleSettings& settings, DateO
   if (skipWords)
     scan.SkipWords(settings.TimeAMString, settings.TimePMString);
 
-  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1)
-    return false;
-  const int(&before)[13] = kDaysBeforeMonth[IsLeapYear(year) ? 1 : 0];
-  if (day > before[month] - before[month - 1])
+  if (year < 1 || year > 9999 || !IsCalendarDate(year, month, day))
     return false;
   if (!scan.AtEnd())
     return false;
-  result = DayNumber(year, month, day);
+  result = DayNumberOf(year, month, day);
   return true;
 }
 
@@ -208,7 +173,7 @@ TDate ReadDate(std::u16string_view text, const LocaleSettings& settings) {
 }
 
 TDate EncodeDay(int year, int month, int day) {
-  return static_cast<TDate>(DayNumber(year, month, day));
+  return static_cast<TDate>(DayNumberOf(year, month, day));
 }
 
 CalendarDay DecodeDay(TDateTime date) {
@@ -221,32 +186,13 @@ CalendarDay DecodeDay(TDateTime date) {
   else if (!std::isnan(date))
     number = static_cast<std::int64_t>(date);  // truncation toward zero
 
-  // 0-based count of days since 0001-01-01, split into 400-, 100-, 4- and 1-year periods.
-  std::int64_t t = number + kDaysBeforeDayZero - 1;
-  const std::int64_t q400 = t / 146097;
-  t %= 146097;
-  std::int64_t q100 = t / 36524;
-  if (q100 == 4)
-    q100 = 3;  // the last day of a leap 400th year
-  t -= q100 * 36524;
-  const std::int64_t q4 = t / 1461;
-  t %= 1461;
-  std::int64_t q1 = t / 365;
-  if (q1 == 4)
-    q1 = 3;  // the last day of a leap 4th year
-  t -= q1 * 365;
-
-  const std::int64_t year = q400 * 400 + q100 * 100 + q4 * 4 + q1 + 1;
-  const int(&before)[13] = kDaysBeforeMonth[IsLeapYear(year) ? 1 : 0];
-  int month = 1;
-  while (t >= before[month])
-    ++month;
+  const std::chrono::year_month_day calendarDate = DateOfDayNumber(number);
   CalendarDay result;
-  result.Year = static_cast<int>(year);
-  result.Month = month;
-  result.Day = static_cast<int>(t - before[month - 1]) + 1;
-  // Day 0 was a Saturday.
-  result.DayOfWeek = static_cast<int>((number % 7 + 13) % 7);
+  result.Year = static_cast<int>(calendarDate.year());
+  result.Month = static_cast<int>(static_cast<unsigned>(calendarDate.month()));
+  result.Day = static_cast<int>(static_cast<unsigned>(calendarDate.day()));
+  result.DayOfWeek =
+      static_cast<int>(std::chrono::weekday{std::chrono::sys_days{calendarDate}}.c_encoding());
   return result;
 }
 

@@ -11,23 +11,14 @@
 #include <string>
 
 #include "Errors.h"
+#include "Sanitized.h"
 #include "TextToValue.h"
 #include "Utf.h"
 
 namespace quorvane {
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr long kDefaultTexts = 100000;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr long kDefaultTexts = 100000;
-#else
-constexpr long kDefaultTexts = 1000000;
-#endif
-#else
-constexpr long kDefaultTexts = 1000000;
-#endif
+constexpr long kDefaultTexts = kSanitizedBuild ? 100000 : 1000000;
 
 long TextCount() {
   const char* wanted = std::getenv("QV_IDENTITY_TEXTS");

@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Characters.h"
+#include "Digits.h"
 #include "LocaleSettings.h"
 #include "ValueToText.h"
 
@@ -9,23 +11,9 @@ namespace quorvane {
 
 namespace {
 
-char16_t AsciiLower(char16_t c) {
-  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-}
-
 // The value's decimal digits, zero-filled to at least minDigits.
 void AppendNumber(std::u16string& out, int value, std::size_t minDigits) {
-  char16_t digits[12];
-  std::size_t count = 0;
-  unsigned magnitude = static_cast<unsigned>(value);
-  do {
-    digits[count++] = static_cast<char16_t>(u'0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  for (std::size_t i = count; i < minDigits; ++i)
-    out += u'0';
-  while (count > 0)
-    out += digits[--count];
+  out += DecimalText(value, minDigits);
 }
 
 // Writes a date pattern. A pattern may name the short or the long pattern as an element; a pattern

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "Digits.h"
 #include "LocaleSettings.h"
 #include "ValueToText.h"
 
@@ -22,12 +23,7 @@ void AppendAscii(std::u16string& out, std::string_view ascii) {
 }
 
 std::string UnsignedDigits(std::uint64_t value) {
-  std::string out;
-  do {
-    out.insert(out.begin(), static_cast<char>('0' + value % 10));
-    value /= 10;
-  } while (value != 0);
-  return out;
+  return AsciiDecimal(value);
 }
 
 // Keeps the first `keep` digits of value = 0.digits * 10^exponent and rounds up in magnitude when

@@ -10,6 +10,7 @@
 #include "Errors.h"
 #include "Extended.h"
 #include "LocaleSettings.h"
+#include "Sanitized.h"
 #include "TextToValue.h"
 #include "Utf.h"
 #include "ValueToText.h"
@@ -30,17 +31,7 @@ namespace {
 #ifdef QV_X87_ORACLE
 
 // The sanitizer build looks for memory faults, not for rare values: it runs a tenth of the cases.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int kCaseDivisor = 10;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr int kCaseDivisor = 10;
-#else
-constexpr int kCaseDivisor = 1;
-#endif
-#else
-constexpr int kCaseDivisor = 1;
-#endif
+constexpr int kCaseDivisor = kSanitizedBuild ? 10 : 1;
 
 long double ToLongDouble(const Extended& x) {
   unsigned char bytes[sizeof(long double)] = {};

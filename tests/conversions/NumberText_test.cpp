@@ -8,6 +8,7 @@
 #include <string>
 
 #include "LocaleSettings.h"
+#include "Sanitized.h"
 #include "TextToValue.h"
 #include "Utf.h"
 #include "ValueToText.h"
@@ -16,17 +17,7 @@ namespace quorvane {
 namespace {
 
 // The sanitizer build looks for memory faults, not for rare values: it runs a tenth of the cases.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int kCaseDivisor = 10;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr int kCaseDivisor = 10;
-#else
-constexpr int kCaseDivisor = 1;
-#endif
-#else
-constexpr int kCaseDivisor = 1;
-#endif
+constexpr int kCaseDivisor = kSanitizedBuild ? 10 : 1;
 
 constexpr std::int64_t kMaxCount = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t kMinCount = std::numeric_limits<std::int64_t>::min();

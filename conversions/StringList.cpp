@@ -5,30 +5,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "Characters.h"
+#include "Digits.h"
 #include "Errors.h"
 
 namespace quorvane {
 
 namespace {
-
-// Codes 1..32: the space and the control characters. NUL is no blank: it ends the text.
-bool IsBlank(char16_t c) {
-  return static_cast<char16_t>(c - 1) < 32;
-}
-
-std::u16string DecimalText(int value) {
-  std::u16string digits;
-  long long v = value;
-  const bool negative = v < 0;
-  unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(v) : v;
-  do {
-    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + magnitude % 10));
-    magnitude /= 10;
-  } while (magnitude != 0);
-  if (negative)
-    digits.insert(digits.begin(), u'-');
-  return digits;
-}
 
 // How often c occurs in [p, end), four code units at a time: a lane of x is zero exactly where
 // the text holds c, and the sum below sets the top bit of every non-zero lane without carrying into

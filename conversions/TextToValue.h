@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "Calendar.h"
 #include "Extended.h"
 #include "LocaleSettings.h"
 
@@ -20,8 +21,6 @@ struct Currency {
 // Days since 1899-12-30; the fraction is the time of day. TDate holds whole days.
 using TDate = double;
 using TDateTime = double;
-// What a date editor without a date yields.
-inline constexpr TDateTime kNullDate = -700000.0;
 
 // Reads a date by the order and separator of the short date pattern. Raises EConvertError
 // "''%s'' is not a valid date".
