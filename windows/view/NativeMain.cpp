@@ -14,8 +14,8 @@
 #include "LocaleSettings.h"
 #include "NativeForm.h"
 #include "StartUp.h"
+#include "SystemLocaleItems.h"
 #include "uQuorvaneFunc.h"
-#include "windows/SystemLocale.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ std::string Status(HRESULT status) {
 }
 
 void ReadLocaleSettings() {
-  quorvane::SetLocaleSettings(quorvane::MakeLocaleSettings(platform::ReadThreadLocaleItems()));
+  quorvane::SetLocaleSettings(quorvane::MakeLocaleSettings(quorvane::ReadThreadLocaleItems()));
 }
 
 // The program file's name, as the error box's caption.
