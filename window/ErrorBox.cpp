@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "ErrorDetails.h"
+#include "ErrorText.h"
 #include "Errors.h"
 #include "uQuorvaneFunc.h"
 
@@ -27,16 +28,10 @@ ErrorPresenter& Presenter() {
 }  // namespace
 
 QString ApplicationTitleFromPath(const QString& path) {
-  // The path is read with room for 256 characters, as the system gives it.
-  const QString full = path.left(255);
-  QString name = full.mid(full.lastIndexOf(QLatin1Char('/')) + 1);
-  name = name.mid(name.lastIndexOf(QLatin1Char('\\')) + 1);
-  const int dot = name.indexOf(QLatin1Char('.'));
-  if (dot >= 0)
-    name.truncate(dot);
-  if (name.size() > 1)
-    name = name.left(1) + name.mid(1).toLower();
-  return name;
+  return QString::fromStdU16String(
+      quorvane::ApplicationTitleFromPath(path.toStdU16String(), [](std::u16string& text) {
+        text = QString::fromStdU16String(text).toLower().toStdU16String();
+      }));
 }
 
 void SetApplicationTitle(const QString& title) {
@@ -48,9 +43,7 @@ QString ApplicationTitle() {
 }
 
 QString ErrorBoxText(const QString& message) {
-  if (!message.isEmpty() && message.back().unicode() > u'.')
-    return message + QLatin1Char('.');
-  return message;
+  return QString::fromStdU16String(quorvane::ErrorBoxText(message.toStdU16String()));
 }
 
 ErrorPresenter SetErrorPresenter(ErrorPresenter presenter) {

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <cmath>
 #include <initializer_list>
 #include <string>
@@ -14,16 +15,18 @@
 #include "CurrencyEdit.h"
 #include "DateEdit.h"
 #include "ErrorBox.h"
+#include "Errors.h"
 #include "LocaleSource.h"
-#include "ValueToText.h"
-#include "uQuorvaneFunc.h"
+#include "Memo.h"
+#include "StringListComboBox.h"
+#include "Utf.h"
 #include "ui_uMain.h"
 
 namespace quorvane {
 
 namespace {
 
-std::u16string Text(const QString& text) {
+std::u16string U16(const QString& text) {
   return text.toStdU16String();
 }
 
@@ -115,128 +118,111 @@ void Tform1::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
-void Tform1::SetConnected(bool connected) {
-  // In this order: Button2, then the group boxes of the working controls.
-  for (QWidget* control : std::initializer_list<QWidget*>{
-           ui->Button2, ui->cxGroupBox1, ui->cxGroupBox2, ui->cxGroupBox3, ui->cxGroupBox4,
-           ui->cxGroupBox6, ui->cxGroupBox7, ui->cxGroupBox8})
-    control->setEnabled(connected);
-  ui->Button1->setEnabled(!connected);
-}
-
 void Tform1::Button1Click() {
-  Guarded([this] {
-    if (!CreateServer())
-      return;
-    SetConnected(true);
-    LoadCountryList(ui->cxComboBox1->Items());
-    for (auto* box : {ui->cxComboBox3, ui->cxComboBox4, ui->cxComboBox5, ui->cxComboBox6})
-      LoadFieldValues(u"LetterCode", box->Items());
-    ui->cxComboBox1->SetText(QStringLiteral("Russia"));
-    ui->cxCheckBox1->setEnabled(true);
-    const bool visible = ServerGetVisible();
-    // A real change runs the change handler before this returns; the same state runs nothing.
-    ui->cxCheckBox1->setChecked(visible);
-  });
+  form_.Button1Click();
 }
 
 void Tform1::Button2Click() {
-  Guarded([this] {
-    CloseServer();
-    SetConnected(false);
-    ui->cxCheckBox1->setEnabled(false);
-    // The focus left with the disabled controls: it goes to Create, the next thing to do.
-    ui->Button1->setFocus();
-  });
+  form_.Button2Click();
 }
 
 void Tform1::cxCheckBox1PropertiesChange() {
-  Guarded([this] { ServerSetVisible(ui->cxCheckBox1->isChecked()); });
+  form_.cxCheckBox1PropertiesChange();
 }
 
 void Tform1::Button4Click() {
-  Guarded([this] {
-    LoadMinimumWage(Text(ui->cxComboBox1->Text()));
-    const TDate day = WholeDayCut(ui->cxDateEdit1->Value());
-    Currency value;
-    for (const MinimumWageRec& entry : MinimumWageTable) {
-      if (!(day > entry.Date))
-        break;
-      value = entry.mValue1;
-    }
-    ui->cxCurrencyEdit1->SetValue(MoneyToReal(value).ToDouble());
-  });
+  form_.Button4Click();
 }
 
 void Tform1::Button3Click() {
-  Guarded([this] {
-    LoadFundsRate(Text(ui->cxComboBox1->Text()));
-    const TDate day = WholeDayCut(ui->cxDateEdit2->Value());
-    Currency value;
-    // From the last entry back to the first.
-    for (auto entry = FundsRateTable.rbegin(); entry != FundsRateTable.rend(); ++entry) {
-      if (!(day > entry->Date))
-        break;
-      value = entry->Value;
-    }
-    ui->cxCurrencyEdit2->SetValue(MoneyToReal(value).ToDouble());
-  });
+  form_.Button3Click();
 }
 
 void Tform1::Button5Click() {
-  Guarded([this] {
-    LoadPriceIndex(Text(ui->cxComboBox1->Text()));
-    const TDate day = WholeDayCut(ui->cxDateEdit3->Value());
-    Currency value;
-    for (const DateValueRec& entry : PriceIndexTable) {
-      if (!(day >= entry.Date))
-        break;
-      value = entry.Value;
-    }
-    ui->cxCurrencyEdit3->SetValue(MoneyToReal(value).ToDouble());
-  });
+  form_.Button5Click();
 }
 
 void Tform1::Button6Click() {
-  Guarded([this] {
-    const std::u16string value = Text(ui->cxTextEdit1->text());
-    const std::u16string fieldName = Text(ui->cxComboBox2->Text());
-    ui->cxTextEdit2->setText(QText(ServerGetLIDCurrency(fieldName, value)));
-  });
+  form_.Button6Click();
 }
 
 void Tform1::Button7Click() {
-  Guarded([this] {
-    const QString fromCode = ui->cxComboBox3->Text();
-    const QString toCode = ui->cxComboBox4->Text();
-    LoadExchangeList(Text(fromCode), Text(toCode));
-    Memo::Appender memo(*ui->cxMemo1);
-    memo.AppendLine(QStringLiteral("List of ExchangeRate ") + fromCode + QStringLiteral("->") +
-                    toCode);
-    if (ExchangeTable.empty()) {
-      memo.AppendLine(QStringLiteral("list is clear"));
-      return;
-    }
-    for (const DateValueRec& entry : ExchangeTable)
-      memo.AppendLine(QText(ShortDateText(entry.Date) + u" " + FourDecimalText(entry.Value)));
-  });
+  form_.Button7Click();
 }
 
 void Tform1::Button8Click() {
-  Guarded([this] {
-    const TDateTime day = ui->cxDateEdit4->Value();
-    const Currency rate =
-        GetRateOnDate(Text(ui->cxComboBox5->Text()), Text(ui->cxComboBox6->Text()), day);
-    ui->cxTextEdit3->setText(QText(GeneralNumberText(MoneyToReal(rate))));
-  });
+  form_.Button8Click();
 }
 
 void Tform1::CountryClick() {
-  Guarded([this] {
-    const std::u16string reply =
-        ServerGetListOfExchangeRate(Text(ui->cxComboBox3->Text()), Text(ui->cxComboBox4->Text()));
-    ui->cxMemo1->AppendLine(QText(reply));
-  });
+  form_.CountryClick();
+}
+
+template <typename T>
+T* Tform1::Child(ControlId control) const {
+  T* child = findChild<T*>(QString::fromLatin1(ControlName(control)));
+  if (!child)
+    throw Exception(u"The form has no control " + FromUtf8(ControlName(control)));
+  return child;
+}
+
+void Tform1::SetEnabled(ControlId control, bool enabled) {
+  Child<QWidget>(control)->setEnabled(enabled);
+}
+
+void Tform1::SetFocus(ControlId control) {
+  Child<QWidget>(control)->setFocus();
+}
+
+std::u16string Tform1::Text(ControlId control) const {
+  if (auto* box = qobject_cast<StringListComboBox*>(Child<QWidget>(control)))
+    return U16(box->Text());
+  return U16(Child<QLineEdit>(control)->text());
+}
+
+void Tform1::SetText(ControlId control, std::u16string_view text) {
+  const QString qText = QString::fromStdU16String(std::u16string(text));
+  if (auto* box = qobject_cast<StringListComboBox*>(Child<QWidget>(control)))
+    box->SetText(qText);
+  else
+    Child<QLineEdit>(control)->setText(qText);
+}
+
+StringList& Tform1::Items(ControlId comboBox) {
+  return Child<StringListComboBox>(comboBox)->Items();
+}
+
+TDateTime Tform1::Date(ControlId dateEdit) const {
+  return Child<DateEdit>(dateEdit)->Value();
+}
+
+void Tform1::SetValue(ControlId currencyEdit, double value) {
+  Child<CurrencyEdit>(currencyEdit)->SetValue(value);
+}
+
+bool Tform1::Checked() const {
+  return ui->cxCheckBox1->isChecked();
+}
+
+void Tform1::SetChecked(bool checked) {
+  // The box's toggled signal runs the change handler on a real change only.
+  ui->cxCheckBox1->setChecked(checked);
+}
+
+void Tform1::AppendToMemo(const std::vector<std::u16string>& texts) {
+  Memo::Appender memo(*ui->cxMemo1);
+  for (const std::u16string& text : texts)
+    memo.AppendLine(QText(text));
+}
+
+void Tform1::ShowError(std::exception_ptr error) {
+  if (!error)
+    return;
+  try {
+    std::rethrow_exception(error);
+  } catch (...) {
+    ShowCurrentError();
+  }
 }
 
 }  // namespace quorvane

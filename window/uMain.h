@@ -1,8 +1,12 @@
 #pragma once
-// The main window form1: its controls come from uMain.ui; this class connects the handlers.
+// The main window form1 on Qt: its controls come from uMain.ui; the handlers are the form's, and
+// this class is the view they drive.
 
 #include <QWidget>
 #include <memory>
+
+#include "FormView.h"
+#include "MainForm.h"
 
 namespace Ui {
 class Tform1;
@@ -10,7 +14,7 @@ class Tform1;
 
 namespace quorvane {
 
-class Tform1 : public QWidget {
+class Tform1 : public QWidget, private FormView {
   Q_OBJECT
 
  public:
@@ -42,9 +46,24 @@ class Tform1 : public QWidget {
 
  private:
   void ConnectHandlers();
-  void SetConnected(bool connected);
+
+  // The view of the form's controls.
+  void SetEnabled(ControlId control, bool enabled) override;
+  void SetFocus(ControlId control) override;
+  std::u16string Text(ControlId control) const override;
+  void SetText(ControlId control, std::u16string_view text) override;
+  StringList& Items(ControlId comboBox) override;
+  TDateTime Date(ControlId dateEdit) const override;
+  void SetValue(ControlId currencyEdit, double value) override;
+  bool Checked() const override;
+  void SetChecked(bool checked) override;
+  void AppendToMemo(const std::vector<std::u16string>& texts) override;
+  void ShowError(std::exception_ptr error) override;
+  template <typename T>
+  T* Child(ControlId control) const;
 
   std::unique_ptr<Ui::Tform1> ui;
+  MainForm form_{*this};
 };
 
 }  // namespace quorvane

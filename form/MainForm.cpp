@@ -1,0 +1,141 @@
+#include "MainForm.h"
+
+#include "ValueToText.h"
+#include "uQuorvaneFunc.h"
+
+namespace quorvane {
+
+template <typename Action>
+void MainForm::Guarded(Action&& action) noexcept {
+  try {
+    action();
+  } catch (...) {
+    view_.ShowError(std::current_exception());
+  }
+}
+
+void MainForm::SetConnected(bool connected) {
+  // In this order: Button2, then the group boxes of the working controls.
+  for (ControlId control : {ControlId::Button2, ControlId::cxGroupBox1, ControlId::cxGroupBox2,
+                            ControlId::cxGroupBox3, ControlId::cxGroupBox4, ControlId::cxGroupBox6,
+                            ControlId::cxGroupBox7, ControlId::cxGroupBox8})
+    view_.SetEnabled(control, connected);
+  view_.SetEnabled(ControlId::Button1, !connected);
+}
+
+void MainForm::Button1Click() {
+  Guarded([this] {
+    if (!CreateServer())
+      return;
+    SetConnected(true);
+    LoadCountryList(view_.Items(ControlId::cxComboBox1));
+    for (ControlId box : {ControlId::cxComboBox3, ControlId::cxComboBox4, ControlId::cxComboBox5,
+                          ControlId::cxComboBox6})
+      LoadFieldValues(u"LetterCode", view_.Items(box));
+    view_.SetText(ControlId::cxComboBox1, u"Russia");
+    view_.SetEnabled(ControlId::cxCheckBox1, true);
+    const bool visible = ServerGetVisible();
+    // A real change runs the change handler before this returns; the same state runs nothing.
+    view_.SetChecked(visible);
+  });
+}
+
+void MainForm::Button2Click() {
+  Guarded([this] {
+    CloseServer();
+    SetConnected(false);
+    view_.SetEnabled(ControlId::cxCheckBox1, false);
+    // The focus left with the disabled controls: it goes to Create, the next thing to do.
+    view_.SetFocus(ControlId::Button1);
+  });
+}
+
+void MainForm::cxCheckBox1PropertiesChange() {
+  Guarded([this] { ServerSetVisible(view_.Checked()); });
+}
+
+void MainForm::Button4Click() {
+  Guarded([this] {
+    LoadMinimumWage(view_.Text(ControlId::cxComboBox1));
+    const TDate day = WholeDayCut(view_.Date(ControlId::cxDateEdit1));
+    Currency value;
+    for (const MinimumWageRec& entry : MinimumWageTable) {
+      if (!(day > entry.Date))
+        break;
+      value = entry.mValue1;
+    }
+    view_.SetValue(ControlId::cxCurrencyEdit1, MoneyToReal(value).ToDouble());
+  });
+}
+
+void MainForm::Button3Click() {
+  Guarded([this] {
+    LoadFundsRate(view_.Text(ControlId::cxComboBox1));
+    const TDate day = WholeDayCut(view_.Date(ControlId::cxDateEdit2));
+    Currency value;
+    // From the last entry back to the first.
+    for (auto entry = FundsRateTable.rbegin(); entry != FundsRateTable.rend(); ++entry) {
+      if (!(day > entry->Date))
+        break;
+      value = entry->Value;
+    }
+    view_.SetValue(ControlId::cxCurrencyEdit2, MoneyToReal(value).ToDouble());
+  });
+}
+
+void MainForm::Button5Click() {
+  Guarded([this] {
+    LoadPriceIndex(view_.Text(ControlId::cxComboBox1));
+    const TDate day = WholeDayCut(view_.Date(ControlId::cxDateEdit3));
+    Currency value;
+    for (const DateValueRec& entry : PriceIndexTable) {
+      if (!(day >= entry.Date))
+        break;
+      value = entry.Value;
+    }
+    view_.SetValue(ControlId::cxCurrencyEdit3, MoneyToReal(value).ToDouble());
+  });
+}
+
+void MainForm::Button6Click() {
+  Guarded([this] {
+    const std::u16string value = view_.Text(ControlId::cxTextEdit1);
+    const std::u16string fieldName = view_.Text(ControlId::cxComboBox2);
+    view_.SetText(ControlId::cxTextEdit2, ServerGetLIDCurrency(fieldName, value));
+  });
+}
+
+void MainForm::Button7Click() {
+  Guarded([this] {
+    const std::u16string fromCode = view_.Text(ControlId::cxComboBox3);
+    const std::u16string toCode = view_.Text(ControlId::cxComboBox4);
+    LoadExchangeList(fromCode, toCode);
+    std::vector<std::u16string> lines;
+    lines.reserve(ExchangeTable.size() + 1);
+    lines.push_back(u"List of ExchangeRate " + fromCode + u"->" + toCode);
+    if (ExchangeTable.empty())
+      lines.push_back(u"list is clear");
+    for (const DateValueRec& entry : ExchangeTable)
+      lines.push_back(ShortDateText(entry.Date) + u" " + FourDecimalText(entry.Value));
+    view_.AppendToMemo(lines);
+  });
+}
+
+void MainForm::Button8Click() {
+  Guarded([this] {
+    const TDateTime day = view_.Date(ControlId::cxDateEdit4);
+    const Currency rate =
+        GetRateOnDate(view_.Text(ControlId::cxComboBox5), view_.Text(ControlId::cxComboBox6), day);
+    view_.SetText(ControlId::cxTextEdit3, GeneralNumberText(MoneyToReal(rate)));
+  });
+}
+
+void MainForm::CountryClick() {
+  Guarded([this] {
+    const std::u16string reply = ServerGetListOfExchangeRate(view_.Text(ControlId::cxComboBox3),
+                                                             view_.Text(ControlId::cxComboBox4));
+    view_.AppendToMemo({reply});
+  });
+}
+
+}  // namespace quorvane

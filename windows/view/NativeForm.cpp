@@ -1,0 +1,492 @@
+#include "NativeForm.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "ErrorText.h"
+#include "Errors.h"
+#include "MemoText.h"
+#include "TextToValue.h"
+#include "Utf.h"
+#include "ValueToText.h"
+
+namespace quorvane::native {
+
+namespace {
+
+const wchar_t kWindowClass[] = L"Tform1";
+
+const wchar_t* W(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+const wchar_t* W(const char16_t* text) {
+  return reinterpret_cast<const wchar_t*>(text);
+}
+
+std::u16string WindowText(HWND window) {
+  std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, u'\0');
+  const int length = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()),
+                                    static_cast<int>(text.size()));
+  text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+  return text;
+}
+
+void SetWindowText(HWND window, const std::u16string& text) {
+  SetWindowTextW(window, W(text));
+}
+
+// The click handlers of the buttons, by the buttons' names.
+struct ButtonHandler {
+  const char* name;
+  void (MainForm::*handler)();
+};
+const ButtonHandler kButtonHandlers[] = {
+    {"Button1", &MainForm::Button1Click}, {"Button2", &MainForm::Button2Click},
+    {"Button4", &MainForm::Button4Click}, {"Button3", &MainForm::Button3Click},
+    {"Button5", &MainForm::Button5Click}, {"Button6", &MainForm::Button6Click},
+    {"Button7", &MainForm::Button7Click}, {"Button8", &MainForm::Button8Click},
+    {"Country", &MainForm::CountryClick},
+};
+
+}  // namespace
+
+// A combo box's items as a client string list: every change of the list refills the drop-down,
+// keeping the text that the box shows.
+struct NativeForm::ComboItems : StringListObserver {
+  explicit ComboItems(HWND box) : box(box) { list.SetObserver(this); }
+  ~ComboItems() override { list.SetObserver(nullptr); }
+  void Changing() override {}
+  void Changed() override {
+    const std::u16string text = WindowText(box);
+    SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(box, CB_RESETCONTENT, 0, 0);
+    SendMessageW(box, CB_INITSTORAGE, list.Items().size(), 0);
+    for (const std::u16string& item : list.Items())
+      SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(item)));
+    SetWindowText(box, text);
+    SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(box, nullptr, TRUE);
+  }
+  HWND box;
+  StringList list;
+};
+
+// A currency editor: holds one number or nothing, and shows the number by the display pattern
+// while it does not have the focus, plainly while it has.
+struct NativeForm::CurrencyEditor {
+  void Show() const {
+    if (!value)
+      SetWindowText(edit, std::u16string());
+    else if (GetFocus() == edit)
+      SetWindowText(edit, GeneralNumberText(Extended::FromDouble(*value)));
+    else
+      SetWindowText(edit, DisplayPatternText(kCurrencyDisplayPattern, *value));
+  }
+  // What the user typed becomes the value; a text that is no number leaves the value as it was.
+  void TakeTypedText() {
+    if (!SendMessageW(edit, EM_GETMODIFY, 0, 0))
+      return;
+    SendMessageW(edit, EM_SETMODIFY, FALSE, 0);
+    std::u16string typed = WindowText(edit);
+    const auto first = typed.find_first_not_of(u' ');
+    if (first == std::u16string::npos) {
+      value.reset();
+      return;
+    }
+    typed = typed.substr(first, typed.find_last_not_of(u' ') - first + 1);
+    try {
+      value = ReadNumber(typed).ToDouble();
+    } catch (const Exception&) {
+    }
+  }
+  HWND edit = nullptr;
+  std::optional<double> value;
+};
+
+NativeForm::NativeForm(HINSTANCE instance, std::u16string title)
+    : instance_(instance), title_(std::move(title)) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  if (!GetClassInfoExW(instance, kWindowClass, &windowClass)) {
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, L"MAINICON");
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kWindowClass;
+    RegisterClassExW(&windowClass);
+  }
+  // Tahoma 8 pt: a character height of 11 pixels at 96 pixels per inch.
+  HDC screen = GetDC(nullptr);
+  const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+  font_ = CreateFontW(-MulDiv(8, pixelsPerInch, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                      DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+  HGDIOBJ former = SelectObject(screen, font_);
+  TEXTMETRICW metrics{};
+  if (GetTextMetricsW(screen, &metrics) && metrics.tmHeight > 0)
+    textHeight_ = metrics.tmHeight;
+  SelectObject(screen, former);
+  ReleaseDC(nullptr, screen);
+
+  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  RECT frame{0, 0, Scaled(kClientWidth), Scaled(kClientHeight)};
+  AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
+  window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"Quorvane test com", style,
+                            CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                            frame.bottom - frame.top, nullptr, nullptr, instance, this);
+  CreateControls();
+}
+
+NativeForm::~NativeForm() {
+  if (window_ && IsWindow(window_))
+    DestroyWindow(window_);
+  items_.clear();
+  if (font_)
+    DeleteObject(font_);
+}
+
+int NativeForm::Scaled(int design) const {
+  return MulDiv(design, textHeight_, kDesignTextHeight);
+}
+
+void NativeForm::CreateControls() {
+  const std::span<const ControlSpec> form = FormDescription();
+  controls_.assign(form.size(), nullptr);
+  ownEnabled_.assign(form.size(), true);
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ former = SelectObject(screen, font_);
+  for (std::size_t i = 0; i < form.size(); ++i) {
+    const ControlSpec& spec = form[i];
+    HWND parent = spec.parent < 0 ? window_ : controls_[static_cast<std::size_t>(spec.parent)];
+    const wchar_t* windowClass = L"BUTTON";
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    DWORD exStyle = 0;
+    int width = spec.width, height = spec.height ? spec.height : kAutoHeight;
+    switch (spec.kind) {
+      case Kind::Button:
+        style |= BS_PUSHBUTTON;
+        break;
+      case Kind::GroupBox:
+        style = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
+        exStyle = WS_EX_CONTROLPARENT;
+        break;
+      case Kind::CheckBox:
+        style |= BS_AUTOCHECKBOX;
+        height = kAutoCheckBoxHeight;
+        break;
+      case Kind::ComboBox:
+        windowClass = L"COMBOBOX";
+        style |= WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+        // The height includes the drop-down; CB_SETMINVISIBLE below makes it 8 rows.
+        height = kAutoHeight * 10;
+        break;
+      case Kind::DateEdit:
+        windowClass = DATETIMEPICK_CLASSW;
+        style |= DTS_SHORTDATEFORMAT | DTS_SHOWNONE;
+        break;
+      case Kind::CurrencyEdit:
+        windowClass = L"EDIT";
+        style |= ES_AUTOHSCROLL | ES_RIGHT;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case Kind::TextEdit:
+        windowClass = L"EDIT";
+        style |= ES_AUTOHSCROLL;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case Kind::Memo:
+        windowClass = L"EDIT";
+        style |= WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case Kind::Label: {
+        windowClass = L"STATIC";
+        style = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+        SIZE size{};
+        const std::u16string caption = spec.text;
+        GetTextExtentPoint32W(screen, W(caption), static_cast<int>(caption.size()), &size);
+        width = MulDiv(size.cx, kDesignTextHeight, textHeight_) + 1;
+        height = kDesignTextHeight;
+        break;
+      }
+    }
+    const bool takesText = spec.kind != Kind::ComboBox && spec.kind != Kind::DateEdit;
+    HWND control = CreateWindowExW(
+        exStyle, windowClass, takesText ? W(spec.text) : L"", style, Scaled(spec.left),
+        Scaled(spec.top), Scaled(width), Scaled(height), parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdentifier(static_cast<int>(i)))),
+        instance_, nullptr);
+    controls_[i] = control;
+    ownEnabled_[i] = spec.enabled;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    switch (spec.kind) {
+      case Kind::GroupBox:
+        SetWindowSubclass(control, ContainerProc, 0, 0);
+        break;
+      case Kind::ComboBox: {
+        SendMessageW(control, CB_SETMINVISIBLE, 8, 0);
+        auto items = std::make_unique<ComboItems>(control);
+        if (spec.fieldNameItems)
+          for (const char16_t* item : kFieldNameItems)
+            items->list.Add(item);
+        SetWindowText(control, spec.text);
+        items_[static_cast<int>(i)] = std::move(items);
+        break;
+      }
+      case Kind::DateEdit:
+        SendMessageW(control, DTM_SETSYSTEMTIME, GDT_NONE, 0);
+        break;
+      case Kind::CurrencyEdit: {
+        auto editor = std::make_unique<CurrencyEditor>();
+        editor->edit = control;
+        SetWindowSubclass(control, CurrencyEditProc, 0, reinterpret_cast<DWORD_PTR>(editor.get()));
+        currency_[static_cast<int>(i)] = std::move(editor);
+        break;
+      }
+      case Kind::Memo:
+      case Kind::TextEdit:
+        // Any length: the default limit would cut long replies and listings.
+        SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+        break;
+      default:
+        break;
+    }
+  }
+  SelectObject(screen, former);
+  ReleaseDC(nullptr, screen);
+
+  // The one date of the form.
+  SYSTEMTIME day{};
+  day.wYear = 2010;
+  day.wMonth = 10;
+  day.wDay = 8;
+  SendMessageW(Control(ControlId::cxDateEdit4), DTM_SETSYSTEMTIME, GDT_VALID,
+               reinterpret_cast<LPARAM>(&day));
+  for (std::size_t i = 0; i < form.size(); ++i)
+    if (form[i].parent < 0)
+      ApplyEnabled(static_cast<int>(i));
+}
+
+int NativeForm::IndexOf(ControlId control) const {
+  const std::span<const ControlSpec> form = FormDescription();
+  for (std::size_t i = 0; i < form.size(); ++i)
+    if (form[i].id == control)
+      return static_cast<int>(i);
+  throw Exception(u"The form has no control " + FromUtf8(ControlName(control)));
+}
+
+HWND NativeForm::Control(ControlId control) const {
+  return controls_[static_cast<std::size_t>(IndexOf(control))];
+}
+
+// A control can be used when its own flag and those of every group box around it are on; the
+// own flags inside a group box are kept, so enabling it again restores them.
+void NativeForm::ApplyEnabled(int index) {
+  const std::span<const ControlSpec> form = FormDescription();
+  const ControlSpec& spec = form[static_cast<std::size_t>(index)];
+  const bool usable =
+      ownEnabled_[static_cast<std::size_t>(index)] &&
+      (spec.parent < 0 || IsWindowEnabled(controls_[static_cast<std::size_t>(spec.parent)]));
+  EnableWindow(controls_[static_cast<std::size_t>(index)], usable);
+  for (std::size_t i = 0; i < form.size(); ++i)
+    if (form[i].parent == index)
+      ApplyEnabled(static_cast<int>(i));
+}
+
+void NativeForm::SetEnabled(ControlId control, bool enabled) {
+  const int index = IndexOf(control);
+  ownEnabled_[static_cast<std::size_t>(index)] = enabled;
+  ApplyEnabled(index);
+  // The focus leaves a control that cannot be used any more.
+  HWND focus = GetFocus();
+  if (focus && IsChild(window_, focus) && !IsWindowEnabled(focus)) {
+    HWND next = GetNextDlgTabItem(window_, focus, FALSE);
+    ::SetFocus(next && IsWindowEnabled(next) ? next : window_);
+  }
+}
+
+void NativeForm::SetFocus(ControlId control) {
+  ::SetFocus(Control(control));
+}
+
+std::u16string NativeForm::Text(ControlId control) const {
+  return WindowText(Control(control));
+}
+
+void NativeForm::SetText(ControlId control, std::u16string_view text) {
+  SetWindowText(Control(control), std::u16string(text));
+}
+
+StringList& NativeForm::Items(ControlId comboBox) {
+  return items_.at(IndexOf(comboBox))->list;
+}
+
+TDateTime NativeForm::Date(ControlId dateEdit) const {
+  SYSTEMTIME time{};
+  if (SendMessageW(Control(dateEdit), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time)) !=
+      GDT_VALID)
+    return kNullDate;
+  const double seconds =
+      time.wHour * 3600.0 + time.wMinute * 60.0 + time.wSecond + time.wMilliseconds / 1000.0;
+  return EncodeDay(time.wYear, time.wMonth, time.wDay) + seconds / 86400.0;
+}
+
+void NativeForm::SetValue(ControlId currencyEdit, double value) {
+  CurrencyEditor& editor = *currency_.at(IndexOf(currencyEdit));
+  editor.value = value;
+  editor.Show();
+}
+
+bool NativeForm::Checked() const {
+  return SendMessageW(Control(ControlId::cxCheckBox1), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void NativeForm::SetChecked(bool checked) {
+  if (checked == Checked())
+    return;
+  SendMessageW(Control(ControlId::cxCheckBox1), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED,
+               0);
+  // The box does not tell of a change made by the program: its change handler runs here.
+  form_.cxCheckBox1PropertiesChange();
+}
+
+void NativeForm::AppendToMemo(const std::vector<std::u16string>& texts) {
+  HWND memo = Control(ControlId::cxMemo1);
+  // The last line is empty exactly when the text is empty or ends with a line break.
+  const LRESULT lines = SendMessageW(memo, EM_GETLINECOUNT, 0, 0);
+  const LRESULT lastLineStart = SendMessageW(memo, EM_LINEINDEX, lines - 1, 0);
+  const bool endsWithBreak = SendMessageW(memo, EM_LINELENGTH, lastLineStart, 0) == 0;
+  const std::u16string insertion = MemoInsertion(endsWithBreak, texts);
+  // One replacement at the end: the memo lays its text out once for the whole listing.
+  const int end = GetWindowTextLengthW(memo);
+  SendMessageW(memo, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(memo, EM_SETSEL, end, end);
+  SendMessageW(memo, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(W(insertion)));
+  SendMessageW(memo, WM_SETREDRAW, TRUE, 0);
+  SendMessageW(memo, EM_SCROLLCARET, 0, 0);
+  InvalidateRect(memo, nullptr, TRUE);
+}
+
+void NativeForm::ShowError(std::exception_ptr error) {
+  // A window holding the mouse lets it go first, so the box gets the clicks.
+  if (HWND capture = GetCapture())
+    SendMessageW(capture, WM_CANCELMODE, 0, 0);
+  const std::u16string text = ErrorBoxText(ErrorMessageOf(error));
+  HWND owner = GetActiveWindow();
+  HWND focus = GetFocus();
+  MessageBoxW(owner ? owner : window_, W(text), W(title_), MB_OK | MB_ICONSTOP);
+  // The focus goes back where it was.
+  if (focus && IsWindow(focus))
+    ::SetFocus(focus);
+}
+
+void NativeForm::OnCommand(int identifier, int code) {
+  const int index = identifier - ControlIdentifier(0);
+  const std::span<const ControlSpec> form = FormDescription();
+  if (index < 0 || static_cast<std::size_t>(index) >= form.size() || code != BN_CLICKED)
+    return;
+  const ControlSpec& spec = form[static_cast<std::size_t>(index)];
+  if (spec.id == ControlId::cxCheckBox1) {
+    form_.cxCheckBox1PropertiesChange();
+    return;
+  }
+  for (const ButtonHandler& button : kButtonHandlers)
+    if (std::string_view(button.name) == spec.name)
+      (form_.*button.handler)();
+}
+
+void NativeForm::SettingsChanged() {
+  if (onSettingsChange_)
+    onSettingsChange_();
+  // The editors that show values by the settings show them again.
+  for (const auto& [index, editor] : currency_)
+    editor->Show();
+}
+
+LRESULT NativeForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (lParam)
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_SETTINGCHANGE:
+      SettingsChanged();
+      break;
+    case WM_ACTIVATE:
+      // The focus comes back to the control that had it when the window is activated again.
+      if (LOWORD(wParam) == WA_INACTIVE)
+        lastFocus_ = GetFocus();
+      else if (lastFocus_ && IsWindow(lastFocus_) && IsWindowEnabled(lastFocus_))
+        ::SetFocus(lastFocus_);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK NativeForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<NativeForm*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<NativeForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    if (self)
+      self->window_ = nullptr;
+  }
+  if (!self || !self->window_)
+    return DefWindowProcW(window, message, wParam, lParam);
+  return self->Handle(message, wParam, lParam);
+}
+
+// Group boxes hold their controls: what the controls tell their parent goes on to the window.
+LRESULT CALLBACK NativeForm::ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR, DWORD_PTR) {
+  if (message == WM_COMMAND || message == WM_NOTIFY)
+    return SendMessageW(GetAncestor(window, GA_ROOT), message, wParam, lParam);
+  // The frame control paints no background of its own; the controls inside stand on button face.
+  if (message == WM_ERASEBKGND) {
+    RECT area;
+    GetClientRect(window, &area);
+    FillRect(reinterpret_cast<HDC>(wParam), &area, GetSysColorBrush(COLOR_BTNFACE));
+    return 1;
+  }
+  if (message == WM_NCDESTROY)
+    RemoveWindowSubclass(window, ContainerProc, 0);
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK NativeForm::CurrencyEditProc(HWND window, UINT message, WPARAM wParam,
+                                              LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  auto* editor = reinterpret_cast<CurrencyEditor*>(data);
+  switch (message) {
+    case WM_SETFOCUS: {
+      const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+      editor->Show();
+      SendMessageW(window, EM_SETSEL, 0, -1);
+      return result;
+    }
+    case WM_KILLFOCUS: {
+      editor->TakeTypedText();
+      const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+      editor->Show();
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(window, CurrencyEditProc, 0);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace quorvane::native

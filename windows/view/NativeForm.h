@@ -1,0 +1,78 @@
+#pragma once
+// The main window form1 with Windows' own controls: the native view of the form. It lays the
+// controls out from the form description, scaled by the font's text height, and turns clicks and
+// the check box's changes into the form's handlers.
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "FormView.h"
+#include "Layout.h"
+#include "MainForm.h"
+
+namespace quorvane::native {
+
+class NativeForm : public FormView {
+ public:
+  // Registers the window class (once) and makes the window with all its controls, hidden. The
+  // error box bears `title` as its caption.
+  NativeForm(HINSTANCE instance, std::u16string title);
+  ~NativeForm() override;
+  NativeForm(const NativeForm&) = delete;
+  NativeForm& operator=(const NativeForm&) = delete;
+
+  HWND Window() const { return window_; }
+  // Called on every change of the system's settings, before the editors show their values again.
+  void OnSettingsChange(std::function<void()> reread) { onSettingsChange_ = std::move(reread); }
+
+  void SetEnabled(ControlId control, bool enabled) override;
+  void SetFocus(ControlId control) override;
+  std::u16string Text(ControlId control) const override;
+  void SetText(ControlId control, std::u16string_view text) override;
+  StringList& Items(ControlId comboBox) override;
+  TDateTime Date(ControlId dateEdit) const override;
+  void SetValue(ControlId currencyEdit, double value) override;
+  bool Checked() const override;
+  void SetChecked(bool checked) override;
+  void AppendToMemo(const std::vector<std::u16string>& texts) override;
+  void ShowError(std::exception_ptr error) override;
+
+ private:
+  struct ComboItems;
+  struct CurrencyEditor;
+
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK CurrencyEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR, DWORD_PTR data);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  void OnCommand(int identifier, int code);
+  void ApplyEnabled(int index);
+  void SettingsChanged();
+  int Scaled(int design) const;
+  int IndexOf(ControlId control) const;
+  HWND Control(ControlId control) const;
+
+  HINSTANCE instance_;
+  std::u16string title_;
+  std::function<void()> onSettingsChange_;
+  HWND window_ = nullptr;
+  HWND lastFocus_ = nullptr;
+  HFONT font_ = nullptr;
+  int textHeight_ = kDesignTextHeight;
+  std::vector<HWND> controls_;    // by index in the form description
+  std::vector<bool> ownEnabled_;  // each control's own flag; a group box's covers its content
+  std::map<int, std::unique_ptr<ComboItems>> items_;
+  std::map<int, std::unique_ptr<CurrencyEditor>> currency_;
+  MainForm form_{*this};
+};
+
+}  // namespace quorvane::native
