@@ -1,5 +1,8 @@
 #include "AboutBox.h"
 
+#include <optional>
+#include <utility>
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -20,9 +23,21 @@ namespace quorvane {
 
 namespace {
 
-AboutFacts& Facts() {
-  static AboutFacts facts;
-  return facts;
+struct FactsCache {
+  std::function<AboutFacts()> Source;
+  std::optional<AboutFacts> Facts;
+};
+
+FactsCache& Cache() {
+  static FactsCache cache;
+  return cache;
+}
+
+const AboutFacts& Facts() {
+  FactsCache& cache = Cache();
+  if (!cache.Facts)
+    cache.Facts = cache.Source ? cache.Source() : AboutFacts{};
+  return *cache.Facts;
 }
 
 QString Compiler() {
@@ -47,8 +62,8 @@ QString DataNotice() {
 
 }  // namespace
 
-void SetAboutFacts(AboutFacts facts) {
-  Facts() = std::move(facts);
+void SetAboutFacts(std::function<AboutFacts()> source) {
+  Cache() = FactsCache{std::move(source), std::nullopt};
 }
 
 QString AboutText() {

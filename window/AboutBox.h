@@ -2,6 +2,8 @@
 // The About box (F1 on the main window): the program's version and build, how recent the data are
 // and what the currency catalogue was made from, and the licences of what the program ships.
 
+#include <functional>
+
 #include <QString>
 #include <QStringList>
 
@@ -14,7 +16,9 @@ struct AboutFacts {
   QStringList DataVintage;  // one line per series and rate table; empty when not known
   QString CatalogueSource;  // such as "Unicode CLDR 42 via ICU 72.1"; empty when not known
 };
-void SetAboutFacts(AboutFacts facts);
+// Where the facts come from: asked once, when the box first needs them, so that start-up does not
+// read the whole built-in data for a box that may never open. No source: nothing is known.
+void SetAboutFacts(std::function<AboutFacts()> source);
 
 // The whole text of the box.
 QString AboutText();

@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
   quorvane::SetApplicationTitle(
       quorvane::ApplicationTitleFromPath(QCoreApplication::applicationFilePath()));
 
-  quorvane::SetAboutFacts(quorvane::DataVintageFacts());
+  quorvane::SetAboutFacts(quorvane::DataVintageFacts);
 
   quorvane::server::ReferenceServerRegistration registration;
   return quorvane::RunProgram(quorvane::SystemProgramSteps(registration, [] {

@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     QTextStream(stderr) << caption << ": " << text << Qt::endl;
   });
 
-  quorvane::SetAboutFacts(quorvane::DataVintageFacts());
+  quorvane::SetAboutFacts(quorvane::DataVintageFacts);
 
   quorvane::server::ReferenceServerRegistration registration;
   return quorvane::RunProgram(quorvane::SystemProgramSteps(registration, [&folder, &onlyName] {

@@ -221,9 +221,11 @@ class FormTest : public QObject {
 
   // F1 opens the About box: version, build, catalogue, the data's vintage and the licences.
   void aboutBox() {
-    SetAboutFacts(
-        {{"Russia, minimum wage: 2026-01-01", "rate table rates/usd_daily.csv: 2026-04-13"},
-         "Unicode CLDR 42 via ICU 72.1"});
+    SetAboutFacts([] {
+      return AboutFacts{
+          {"Russia, minimum wage: 2026-01-01", "rate table rates/usd_daily.csv: 2026-04-13"},
+          "Unicode CLDR 42 via ICU 72.1"};
+    });
     const QString text = AboutText();
     for (const QString& part : {QString("QuorvaneTestCom ") + kQuorvaneVersion, QString("Build: "),
                                 QString("Qt ") + QT_VERSION_STR,
