@@ -178,32 +178,48 @@ constexpr std::array<std::uint64_t, 20> kFastMoneyIntegerLimits = [] {
   return limits;
 }();
 
-// At an exact half the specified steps, done on the fast path's value R: R * 10^4 rounded to 64
-// bits, then to an integer, both to nearest, ties to even. R is positive and normal here, and the
-// count below 2^62.
-Currency TieMoney(const NumberParts& parts) {
-  const Extended value =
-      Extended::IntegerScaledByPowerOfTen(parts.integer, static_cast<int>(parts.power));
-#if defined(__SIZEOF_INT128__)
-  using U128 = unsigned __int128;
-  const auto roundOff = [](U128 m, int bits) {  // m / 2^bits to nearest, ties to even
-    const U128 kept = m >> bits;
-    const U128 rest = m & ((U128{1} << bits) - 1);
-    const U128 half = U128{1} << (bits - 1);
-    return rest > half || (rest == half && (kept & 1) != 0) ? kept + 1 : kept;
-  };
-  // value = significand * 2^exponent; the product by 10^4 has 77 or 78 bits, exactly.
-  int exponent = value.BiasedExponent() - Extended::kExponentBias - 63;
-  const U128 product = U128{value.Significand()} * 10000u;
-  const int drop = 64 - std::countl_zero(static_cast<std::uint64_t>(product >> 64));
-  const U128 rounded = roundOff(product, drop);  // 64 bits, or 2^64 after a carry: still exact
-  exponent += drop;
-  // The count is below 2^62 and `rounded` at least 2^63, so the exponent is negative here.
-  const auto count = static_cast<std::int64_t>(roundOff(rounded, -exponent));
-  return Currency{parts.negative ? -count : count};
-#else
-  return RoundToMoney(parts.negative ? value.Negated() : value);
-#endif
+// 2^s mod 625 for s = 0..73, for the ties below.
+constexpr std::array<std::uint32_t, 74> kTwoPowersModulo625 = [] {
+  std::array<std::uint32_t, 74> residues{};
+  std::uint32_t r = 1;
+  for (std::uint32_t& residue : residues) {
+    residue = r;
+    r = r * 2 % 625;
+  }
+  return residues;
+}();
+
+// The count at an exact half x = m + 1/2 (1 <= m < 2^62), in closed form. The specified steps are
+// R = x / 10^4 rounded to 64 bits, then R * 10^4 rounded to 64 bits, then rounded to an integer,
+// each to nearest, ties to even.
+//
+// With a = 2m + 1 (odd, below 2^63), x / 10^4 = a / (2^5 * 625). Take s with t = a * 2^s / 625 in
+// [2^63, 2^64): R = round(t) * 2^(-5-s); t has the odd denominator 625, so it is never halfway.
+// With r = a * 2^s mod 625, round(t) - t = j / 625 where j = -r for r <= 312 and 625 - r else, so
+// |j| <= 312. Then R * 10^4 = 625 * round(t) * 2^(-1-s) = x + j * u with u = 2^(-1-s), exactly.
+// x = a * 2^s * u and a * 2^s lies in [625 * 2^63, 625 * 2^64), inside [2^72, 2^74): the unit in
+// the last place of x is 512u below 2^73 * u and 1024u above. x is no power of two (m >= 1), so it
+// lies at least one such unit inside its binade and x + j * u stays in it. x has fewer than 64
+// significant bits, so its last bit is 0 (even). Hence the product rounds back to x when
+// |j| * u is at most half a unit, which always holds for 1024u and for 512u while |j| <= 256; for
+// j > 256 (r in 313..368) it becomes the next number above x, at most m + 1, which rounds to
+// m + 1; for j < -256 (r in 257..312) the next below, at least m, which rounds to m. x itself
+// rounds to the even one of m and m + 1.
+//
+// s: with L the bit length of a, a * 2^(73-L) lies in [2^72, 2^73); it reaches 625 * 2^63 (and
+// then s = 73 - L and x lies below 2^73 * u) exactly when a shifted to the top bit reaches
+// 625 * 2^54; else s = 74 - L. L >= 2 and L <= 63 keep s within 10..72.
+std::uint64_t CountAtTie(std::uint64_t m) {
+  const std::uint64_t a = 2 * m + 1;
+  const int leadingZeros = std::countl_zero(a);
+  const bool belowTwoTo73 = (a << leadingZeros) >= (std::uint64_t{625} << 54);
+  const int s = 9 + leadingZeros + (belowTwoTo73 ? 0 : 1);
+  const std::uint64_t r = a % 625 * kTwoPowersModulo625[static_cast<std::size_t>(s)] % 625;
+  if (belowTwoTo73 && r >= 257 && r <= 312)
+    return m;
+  if (belowTwoTo73 && r >= 313 && r <= 368)
+    return m + 1;
+  return m + (m & 1);
 }
 
 // The count of ten-thousandths straight from the integer, for N = integer < 2^62 and
@@ -221,7 +237,7 @@ Currency TieMoney(const NumberParts& parts) {
 // that exactly when N(2^-62 + 2^-127) < 1, which holds for every N < 2^62. So the product rounds
 // to the integer nearest x: the quotient N / 10^k, plus one when twice the remainder exceeds
 // 10^k. For k >= 19, x < 2^62 / 10^19 < 1/2 and the count is 0. At an exact half the two
-// roundings decide, so they are done as specified.
+// roundings decide: CountAtTie for x above 1, the general steps for x = 1/2.
 std::optional<Currency> FastMoney(const NumberParts& parts) {
   if (!FastNumber(parts) || parts.integer >= kFastMoneyLimit)
     return std::nullopt;
@@ -239,10 +255,13 @@ std::optional<Currency> FastMoney(const NumberParts& parts) {
     const std::uint64_t divisor = kPowersOfTen[static_cast<std::size_t>(-q)];
     count = DivideByPowerOfTen(n, -q);
     const std::uint64_t twiceRemainder = 2 * (n - count * divisor);  // below 2 * 10^18
-    if (twiceRemainder == divisor)
-      return TieMoney(parts);
-    if (twiceRemainder > divisor)
+    if (twiceRemainder == divisor) {
+      if (count == 0)
+        return std::nullopt;
+      count = CountAtTie(count);
+    } else if (twiceRemainder > divisor) {
       ++count;
+    }
   }
   const auto signedCount = static_cast<std::int64_t>(count);
   return Currency{parts.negative ? -signedCount : signedCount};

@@ -239,6 +239,39 @@ TEST(NumberFastPath, GivesTheGeneralPathsBitsErrorsAndMessages) {
   }
 }
 
+// Every exact half of the count against the general path: the closed form of a tie depends on the
+// odd number a = 2 * count + 1 through its bit length and its residue modulo 625, so each bit
+// length meets every odd residue modulo 1250, with the half written at several decimals.
+TEST(NumberFastPath, TiesOfEveryBitLengthAndResidue) {
+  for (int k = 1; k <= 3; ++k) {
+    std::uint64_t scale = 1;
+    for (int i = 0; i < k; ++i)
+      scale *= 10;
+    for (int length = 2; length <= 62; ++length) {
+      const std::uint64_t low = std::uint64_t{1} << (length - 1);
+      const std::uint64_t high = low * 2;
+      const std::uint64_t base = (low + 1249) / 1250 * 1250;
+      for (std::uint64_t residue = 1; residue < 1250; residue += 2) {
+        std::uint64_t a = base + residue;
+        if (a >= high)
+          a = low + residue % low;  // short bit lengths: every odd number of the length
+        if (a < low || a >= high || a % 2 == 0)
+          continue;
+        const std::uint64_t m = (a - 1) / 2;
+        if (m >= ((std::uint64_t{1} << 62) - scale / 2) / scale)
+          continue;  // the integer of the text must stay below 2^62
+        std::string digits = std::to_string(m * scale + scale / 2);
+        const std::size_t fraction = static_cast<std::size_t>(k) + 4;
+        if (digits.size() <= fraction)
+          digits.insert(0, fraction + 1 - digits.size(), '0');
+        digits.insert(digits.size() - fraction, 1, ',');
+        const std::u16string text = FromUtf8(digits);
+        ASSERT_EQ(MoneyOutcome(true, text, u','), MoneyOutcome(false, text, u',')) << digits;
+      }
+    }
+  }
+}
+
 // Cases where a shortcut would be tempting and wrong, each against the general path.
 TEST(NumberFastPath, HandPickedEdges) {
   const std::u16string_view texts[] = {
