@@ -10,6 +10,10 @@
 #include <optional>
 #include <string>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 #include "Errors.h"
 #include "LocaleSettings.h"
 #include "TextToValue.h"
@@ -55,14 +59,16 @@ QV_INLINE bool ScanNumber(std::u16string_view text, char16_t separator, NumberPa
   if (separator == u'\0')
     separator = u'0';  // a digit: the digit loops take it first, so it never acts as a separator
   const auto isDigit = [](char16_t c) { return static_cast<char16_t>(c - u'0') < 10; };
-  const auto take = [&parts](unsigned digit) {
-    if (parts.integer <= kExactLimit) {
-      parts.integer = parts.integer * 10 + digit;
+  // The accumulator in a local, so that it stays in a register through the digit loops.
+  std::uint64_t integer = 0;
+  const auto take = [&parts, &integer](unsigned digit) {
+    if (integer <= kExactLimit) {
+      integer = integer * 10 + digit;
       return;
     }
     if (parts.exact) {
       parts.exact = false;
-      parts.wide = Extended::FromUint64(parts.integer);
+      parts.wide = Extended::FromUint64(integer);
     }
     parts.wide = parts.wide.TimesTenPlus(digit);
   };
@@ -107,9 +113,135 @@ QV_INLINE bool ScanNumber(std::u16string_view text, char16_t separator, NumberPa
     ++p;
   if (p != end && *p != u'\0')
     return false;
+  parts.integer = integer;
   parts.power = std::max<std::int64_t>(exponent - fractionDigits, -kPowerLimit);
   return true;
 }
+
+constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
+  std::array<std::uint64_t, 20> powers{};
+  std::uint64_t p = 1;
+  for (std::uint64_t& power : powers) {
+    power = p;
+    p *= 10;
+  }
+  return powers;
+}();
+
+#if defined(__SIZEOF_INT128__)
+// n / 10^k for n < 2^62 and k = 0..18 by one multiplication and a shift, with no branch on k:
+// floor(2n * M / 2^(64 + l)) with 2^l <= 10^k < 2^(l + 1) and M = ceil(2^(63 + l) / 10^k), which
+// is below 2^64. With M * 10^k = 2^(63 + l) + e, 0 <= e < 10^k, the fraction 2n * M / 2^(64 + l)
+// is n / 10^k + n * e / (10^k * 2^(63 + l)), and n * e < 2^62 * 2^(l + 1) keeps the excess below
+// 1 / 10^k, too little to reach the next integer.
+struct PowerOfTenDivisor {
+  std::uint64_t multiplier;
+  int shift;
+};
+
+constexpr std::array<PowerOfTenDivisor, 19> kPowerOfTenDivisors = [] {
+  std::array<PowerOfTenDivisor, 19> divisors{};
+  for (std::size_t k = 0; k < divisors.size(); ++k) {
+    const std::uint64_t d = kPowersOfTen[k];
+    const int l = 63 - std::countl_zero(d);
+    const unsigned __int128 top = static_cast<unsigned __int128>(1) << (63 + l);
+    divisors[k] = {static_cast<std::uint64_t>((top + d - 1) / d), l};
+  }
+  return divisors;
+}();
+
+std::uint64_t DivideByPowerOfTen(std::uint64_t n, std::size_t k) {
+  const PowerOfTenDivisor& d = kPowerOfTenDivisors[k];
+  return static_cast<std::uint64_t>((static_cast<unsigned __int128>(2 * n) * d.multiplier) >> 64) >>
+         d.shift;
+}
+#else
+std::uint64_t DivideByPowerOfTen(std::uint64_t n, std::size_t k) {
+  return n / kPowersOfTen[k];
+}
+#endif
+
+#if defined(__SSE2__) || defined(_M_X64)
+// The lanes of a four-unit word that no earlier word covered: the last `fresh` of them.
+constexpr std::array<std::uint64_t, 5> kFreshLanes = {0, 0xFFFF000000000000u, 0xFFFFFFFF00000000u,
+                                                      0xFFFFFFFFFFFF0000u, ~std::uint64_t{0}};
+
+// Four units from `units` in the low half of a vector.
+__m128i LoadFourUnits(const char16_t* units) {
+  return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(units));
+}
+
+// The common texts of 4 to 16 units, with no branch on the digits: an optional sign, then digits
+// with at most one separator; false for every other text, which ScanNumber then reads. Four words
+// of four units start at 0, 4, 8 and 12, none beyond the last four units, so a word may repeat
+// units of the one before: only its fresh lanes (past the previous word) add to the value, where
+// the sign and the separator count as digits 0. So `value` is I * 10^(f + 1) + F for the integer
+// digits I and the f fraction digits F, and the integer of the digits, I * 10^f + F, is
+// value - 9 * I * 10^f. At most 16 units keep the value below 10^16 < 2^62: exact, and within
+// DivideByPowerOfTen's range. On such a text ScanNumber takes the same steps: no spaces (a blank
+// separator is left to it), the sign, the digits, the separator, the digits, the end.
+QV_INLINE bool ScanShortNumber(std::u16string_view text, char16_t separator, NumberParts& parts) {
+  const std::size_t n = text.size();
+  if (n < 4 || n > 16 || separator == u' ' || separator == u'\0' ||
+      static_cast<char16_t>(separator - u'0') < 10)
+    return false;
+  const char16_t* const units = text.data();
+  const bool hasSign = units[0] == u'-' || units[0] == u'+';
+  const std::size_t last = n - 4;
+  const std::size_t second = std::min<std::size_t>(4, last);
+  const std::size_t third = std::min<std::size_t>(8, last);
+  const std::size_t fourth = std::min<std::size_t>(12, last);
+  const __m128i front = _mm_unpacklo_epi64(LoadFourUnits(units), LoadFourUnits(units + second));
+  const __m128i back =
+      _mm_unpacklo_epi64(LoadFourUnits(units + third), LoadFourUnits(units + fourth));
+  const __m128i frontFresh = _mm_set_epi64x(static_cast<long long>(kFreshLanes[second]), -1);
+  const __m128i backFresh = _mm_set_epi64x(static_cast<long long>(kFreshLanes[fourth - third]),
+                                           static_cast<long long>(kFreshLanes[third - second]));
+  // Digit values, and all ones in the lanes of digits (unit - '0' at most 9, unsigned).
+  const __m128i frontDigits = _mm_sub_epi16(front, _mm_set1_epi16('0'));
+  const __m128i backDigits = _mm_sub_epi16(back, _mm_set1_epi16('0'));
+  const __m128i nine = _mm_set1_epi16(9);
+  const __m128i frontIsDigit =
+      _mm_cmpeq_epi16(_mm_subs_epu16(frontDigits, nine), _mm_setzero_si128());
+  const __m128i backIsDigit =
+      _mm_cmpeq_epi16(_mm_subs_epu16(backDigits, nine), _mm_setzero_si128());
+  // Pairs of lanes (10 * first + second), then pairs of pairs: each word's four-digit value.
+  const __m128i tenAndOne = _mm_set1_epi32(0x0001000A);
+  const __m128i frontPairs = _mm_madd_epi16(
+      _mm_and_si128(_mm_and_si128(frontDigits, frontIsDigit), frontFresh), tenAndOne);
+  const __m128i backPairs =
+      _mm_madd_epi16(_mm_and_si128(_mm_and_si128(backDigits, backIsDigit), backFresh), tenAndOne);
+  const __m128i fours =
+      _mm_madd_epi16(_mm_packs_epi32(frontPairs, backPairs), _mm_set1_epi32(0x00010064));
+  alignas(16) std::uint32_t four[4];
+  _mm_store_si128(reinterpret_cast<__m128i*>(four), fours);
+  const std::uint64_t value = four[0] * kPowersOfTen[last] + four[1] * kPowersOfTen[last - second] +
+                              four[2] * kPowersOfTen[last - third] +
+                              four[3] * kPowersOfTen[last - fourth];
+  // Two bits for each unit that is no digit (a byte mask of 16-bit lanes), the sign left out.
+  const auto nonDigits = [](__m128i isDigit) {
+    return ~static_cast<std::uint32_t>(_mm_movemask_epi8(isDigit)) & 0xFFFFu;
+  };
+  const std::uint32_t frontOthers = nonDigits(frontIsDigit), backOthers = nonDigits(backIsDigit);
+  std::uint32_t others = (frontOthers & 0xFF) | (frontOthers >> 8) << (2 * second) |
+                         (backOthers & 0xFF) << (2 * third) | (backOthers >> 8) << (2 * fourth);
+  others &= ~(hasSign ? 3u : 0u);
+  const std::size_t otherAt = static_cast<std::size_t>(std::countr_zero(others)) / 2;  // 16: none
+  if ((others & (others - 1) & 0x55555555u) != 0 || (others != 0 && units[otherAt] != separator) ||
+      n - hasSign == (others != 0))
+    return false;  // another unit, a second separator, or no digit
+  const std::size_t fractionDigits = others != 0 ? n - 1 - otherAt : 0;
+  const std::uint64_t integerDigits = DivideByPowerOfTen(value, fractionDigits + 1);
+  parts.negative = units[0] == u'-';
+  parts.integer = others != 0 ? value - 9 * integerDigits * kPowersOfTen[fractionDigits] : value;
+  parts.power = -static_cast<std::int64_t>(fractionDigits);
+  return true;
+}
+#else
+bool ScanShortNumber(std::u16string_view, char16_t, NumberParts&) {
+  return false;  // ScanNumber reads every text
+}
+#endif
 
 EConvertError NotAFloat(std::u16string_view text) {
   return EConvertError(FillTemplate(kNotAFloatMessage, {text}));
@@ -136,36 +268,6 @@ Extended GeneralValue(const NumberParts& parts, std::u16string_view text) {
   if (!value.IsFinite())
     throw NotAFloat(text);
   return value;
-}
-
-constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
-  std::array<std::uint64_t, 20> powers{};
-  std::uint64_t p = 1;
-  for (std::uint64_t& power : powers) {
-    power = p;
-    p *= 10;
-  }
-  return powers;
-}();
-
-// n / 10^k for k = 1..18, each by a constant divisor, which compiles to a multiplication.
-std::uint64_t DivideByPowerOfTen(std::uint64_t n, int k) {
-  switch (k) {
-    case 1:
-      return n / 10u;
-    case 2:
-      return n / 100u;
-    case 3:
-      return n / 1000u;
-    case 4:
-      return n / 10000u;
-    case 5:
-      return n / 100000u;
-    case 6:
-      return n / 1000000u;
-    default:
-      return n / kPowersOfTen[static_cast<std::size_t>(k)];
-  }
 }
 
 constexpr std::uint64_t kFastMoneyLimit = std::uint64_t{1} << 62;
@@ -243,35 +345,36 @@ std::optional<Currency> FastMoney(const NumberParts& parts) {
     return std::nullopt;
   const std::uint64_t n = parts.integer;
   const int q = static_cast<int>(parts.power) + 4;
-  std::uint64_t count;
-  if (q >= 0) {
-    if (q >= static_cast<int>(kPowersOfTen.size()) ||
-        n >= kFastMoneyIntegerLimits[static_cast<std::size_t>(q)])
-      return std::nullopt;  // large counts and the range errors: the general path
-    count = n * kPowersOfTen[static_cast<std::size_t>(q)];
-  } else if (-q >= 19) {
-    count = 0;
+  if (q >= static_cast<int>(kPowersOfTen.size()))
+    return std::nullopt;  // a count of 2^62 or more: the general path
+  if (q <= -19)
+    return Currency{0};
+  // Both cases in one sequence, with no branch on the number of decimals: for Q >= 0 the
+  // division is by 1, for Q < 0 the multiplication by 1.
+  const auto up = static_cast<std::size_t>(std::max(q, 0));
+  const auto down = static_cast<std::size_t>(std::max(-q, 0));
+  if (n >= kFastMoneyIntegerLimits[up])
+    return std::nullopt;  // large counts and the range errors: the general path
+  const std::uint64_t divisor = kPowersOfTen[down];
+  std::uint64_t quotient = DivideByPowerOfTen(n, down);
+  const std::uint64_t twiceRemainder = 2 * (n - quotient * divisor);  // below 2 * 10^18
+  if (twiceRemainder == divisor) {                                    // never for a divisor of 1
+    if (quotient == 0)
+      return std::nullopt;
+    quotient = CountAtTie(quotient);
   } else {
-    const std::uint64_t divisor = kPowersOfTen[static_cast<std::size_t>(-q)];
-    count = DivideByPowerOfTen(n, -q);
-    const std::uint64_t twiceRemainder = 2 * (n - count * divisor);  // below 2 * 10^18
-    if (twiceRemainder == divisor) {
-      if (count == 0)
-        return std::nullopt;
-      count = CountAtTie(count);
-    } else if (twiceRemainder > divisor) {
-      ++count;
-    }
+    quotient += twiceRemainder > divisor;
   }
-  const auto signedCount = static_cast<std::int64_t>(count);
-  return Currency{parts.negative ? -signedCount : signedCount};
+  const auto count = static_cast<std::int64_t>(quotient * kPowersOfTen[up]);
+  const std::int64_t sign = -static_cast<std::int64_t>(parts.negative);  // 0 or all ones
+  return Currency{(count ^ sign) - sign};
 }
 
 }  // namespace
 
 Extended ReadNumber(std::u16string_view text, char16_t decimalSeparator) {
   NumberParts parts;
-  if (!ScanNumber(text, decimalSeparator, parts))
+  if (!ScanShortNumber(text, decimalSeparator, parts) && !ScanNumber(text, decimalSeparator, parts))
     throw NotAFloat(text);
   return FastNumber(parts) ? FastValue(parts) : GeneralValue(parts, text);
 }
@@ -298,7 +401,7 @@ Currency RoundToMoney(const Extended& value) {
 
 Currency ReadMoney(std::u16string_view text, char16_t decimalSeparator) {
   NumberParts parts;
-  if (!ScanNumber(text, decimalSeparator, parts))
+  if (!ScanShortNumber(text, decimalSeparator, parts) && !ScanNumber(text, decimalSeparator, parts))
     throw NotAFloat(text);
   if (const std::optional<Currency> money = FastMoney(parts))
     return *money;

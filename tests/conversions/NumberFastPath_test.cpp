@@ -239,6 +239,31 @@ TEST(NumberFastPath, GivesTheGeneralPathsBitsErrorsAndMessages) {
   }
 }
 
+// Short texts over a small alphabet that mixes digits with every unit the short scan must tell
+// apart (signs, separators, letters of the exponent, blanks, NUL, digits of other scripts), at
+// every length around its limits of 4 and 16 units.
+TEST(NumberFastPath, ShortTextsOverAMixedAlphabet) {
+  const char16_t separators[] = {u',', u'.', u'\u066B', u'E', u'-', u'\0'};
+  const std::u16string_view others = u"+-,.Ee \u066B\uFF11\u0661x";
+  std::mt19937_64 random(4);
+  for (int i = 0; i < (kSanitizedBuild ? 20000 : 200000); ++i) {
+    const char16_t separator = separators[i % std::size(separators)];
+    const std::size_t length = random() % 19;
+    std::u16string text;
+    for (std::size_t k = 0; k < length; ++k) {
+      const auto pick = random() % 16;
+      text += pick < 11           ? static_cast<char16_t>(u'0' + random() % 10)
+              : pick < 13         ? separator
+              : random() % 8 == 0 ? u'\0'
+                                  : others[random() % others.size()];
+    }
+    ASSERT_EQ(NumberOutcome(true, text, separator), NumberOutcome(false, text, separator))
+        << ToUtf8(text) << " with " << static_cast<int>(separator);
+    ASSERT_EQ(MoneyOutcome(true, text, separator), MoneyOutcome(false, text, separator))
+        << ToUtf8(text) << " with " << static_cast<int>(separator);
+  }
+}
+
 // Every exact half of the count against the general path: the closed form of a tie depends on the
 // odd number a = 2 * count + 1 through its bit length and its residue modulo 625, so each bit
 // length meets every odd residue modulo 1250, with the half written at several decimals.
