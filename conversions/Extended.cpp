@@ -553,8 +553,7 @@ Extended Extended::IntegerScaledByPowerOfTen(std::uint64_t integer, int power) {
   const std::uint64_t n = integer << c;
   const bool wide = n >= divisor;
   std::uint64_t remainder = 0;
-  std::uint64_t quotient =
-      wide ? DivideWide(n >> 1, n << 63, five, remainder) : DivideWide(n, 0, five, remainder);
+  std::uint64_t quotient = DivideWide(wide ? n >> 1 : n, wide ? n << 63 : 0, five, remainder);
   int exponent = five.shift - (wide ? 63 : 64) - c - k;
   const std::uint64_t rest = divisor - remainder;  // remainder < divisor: no wrap
   if (remainder > rest || (remainder == rest && (quotient & 1) != 0)) {

@@ -257,7 +257,8 @@ bool FastNumber(const NumberParts& parts) {
 Extended FastValue(const NumberParts& parts) {
   const Extended magnitude =
       Extended::IntegerScaledByPowerOfTen(parts.integer, static_cast<int>(parts.power));
-  return parts.negative ? magnitude.Negated() : magnitude;
+  // The sign put on as a bit, with no branch on it (zero too becomes -0, as negating it does).
+  return Extended::FromBits(parts.negative, magnitude.BiasedExponent(), magnitude.Significand());
 }
 
 Extended GeneralValue(const NumberParts& parts, std::u16string_view text) {
