@@ -1,6 +1,7 @@
 // Arbitrary bytes as UTF-16 text (two bytes a unit, so NULs, lone surrogates and long digit runs
 // all occur) through number reading, money rounding and the number texts. Each must give a
-// result or its own error, never crash; a money value must survive its four-decimal text.
+// result or its own error, never crash; a money value must survive its four-decimal text; the
+// fast paths must give the general path's bits, errors and messages.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +16,43 @@
 
 using namespace quorvane;
 
+namespace {
+
+// What a reading gave: the value's bits, or the error's kind and message.
+template <typename Read>
+std::u16string Outcome(Read read) {
+  try {
+    return read();
+  } catch (const EConvertError& e) {
+    return u"EConvertError " + e.Message();
+  } catch (const EInvalidOp& e) {
+    return u"EInvalidOp " + e.Message();
+  } catch (const EOverflow& e) {
+    return u"EOverflow " + e.Message();
+  }
+}
+
+std::u16string Bits(const Extended& x) {
+  return std::u16string{
+      static_cast<char16_t>(x.Negative()),          static_cast<char16_t>(x.BiasedExponent()),
+      static_cast<char16_t>(x.Significand() >> 48), static_cast<char16_t>(x.Significand() >> 32),
+      static_cast<char16_t>(x.Significand() >> 16), static_cast<char16_t>(x.Significand())};
+}
+
+std::u16string Bits(Currency c) {
+  return Bits(Extended::FromUint64(static_cast<std::uint64_t>(c.Count)));
+}
+
+void CheckFastPaths(std::u16string_view text, char16_t separator) {
+  if (Outcome([&] { return Bits(ReadNumber(text, separator)); }) !=
+          Outcome([&] { return Bits(ReadNumberGeneral(text, separator)); }) ||
+      Outcome([&] { return Bits(ReadMoney(text, separator)); }) !=
+          Outcome([&] { return Bits(ReadMoneyGeneral(text, separator)); }))
+    std::abort();
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);
   // The separators, among them ones the C library never uses.
@@ -28,6 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // A number for the display patterns, made of raw bytes.
   const double raw = fuzzinput::ConsumeAnyDouble(input);
   const std::u16string text = fuzzinput::ConsumeRemainingUtf16(input);
+  CheckFastPaths(text, settings.DecimalSeparator);
 
   double real = 0;
   try {
