@@ -32,15 +32,19 @@ std::u16string Outcome(Read read) {
   }
 }
 
+std::u16string Bits(std::uint64_t bits) {
+  return {static_cast<char16_t>(bits >> 48), static_cast<char16_t>(bits >> 32),
+          static_cast<char16_t>(bits >> 16), static_cast<char16_t>(bits)};
+}
+
 std::u16string Bits(const Extended& x) {
-  return std::u16string{
-      static_cast<char16_t>(x.Negative()),          static_cast<char16_t>(x.BiasedExponent()),
-      static_cast<char16_t>(x.Significand() >> 48), static_cast<char16_t>(x.Significand() >> 32),
-      static_cast<char16_t>(x.Significand() >> 16), static_cast<char16_t>(x.Significand())};
+  return std::u16string{static_cast<char16_t>(x.Negative()),
+                        static_cast<char16_t>(x.BiasedExponent())} +
+         Bits(x.Significand());
 }
 
 std::u16string Bits(Currency c) {
-  return Bits(Extended::FromUint64(static_cast<std::uint64_t>(c.Count)));
+  return Bits(static_cast<std::uint64_t>(c.Count));
 }
 
 void CheckFastPaths(std::u16string_view text, char16_t separator) {
