@@ -1,7 +1,7 @@
 #pragma once
 // The 24 operations of the server's automation interface, listed once. The interface, the
 // reference server, the server DLL, the scripted test server and the type-library check are all
-// made from this list; the IDL (windows/Quorvane.idl) states the same contract for the system.
+// made from this list; the IDL (com/Quorvane.idl) states the same contract for the system.
 //
 //   OPERATION(position, name, kind, (parameters), (arguments))
 //   RESERVED(position)          a slot that no client calls; it answers E_NOTIMPL

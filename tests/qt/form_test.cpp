@@ -206,7 +206,7 @@ class FormTest : public QObject {
   void windowIcon() {
     Tform1 form;
     const QIcon icon = form.windowIcon();
-    QImageReader ico(QStringLiteral(QV_SOURCE_DIR "/windows/app/QuorvaneTestCom.ico"));
+    QImageReader ico(QStringLiteral(QV_SOURCE_DIR "/app/resources/QuorvaneTestCom.ico"));
     if (!ico.canRead())
       QSKIP("no reader for .ico files here");
     QCOMPARE(ico.imageCount(), 3);
