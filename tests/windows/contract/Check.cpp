@@ -37,6 +37,10 @@ std::string Utf8(std::u16string_view text) {
   return quorvane::ToUtf8(text);
 }
 
+std::wstring Wide(std::u16string_view text) {
+  return std::wstring(text.begin(), text.end());
+}
+
 std::string Hex(long value) {
   return quorvane::AsciiUpperHex(static_cast<std::uint32_t>(value), 8);
 }

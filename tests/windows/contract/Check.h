@@ -19,6 +19,8 @@ void Expect(bool condition, std::string what);
 
 // Text for messages.
 std::string Utf8(std::u16string_view text);
+// The system's wide text of a UTF-16 text (the same code units on Windows).
+std::wstring Wide(std::u16string_view text);
 std::string Hex(long value);
 
 // The description of the error information left for the calling thread, which it takes (the

@@ -15,10 +15,6 @@ namespace contract {
 
 namespace {
 
-// {33723DF6-6FFF-4C05-8E57-1C5B556170B5}
-const GUID kLibraryId = {
-    0x33723DF6, 0x6FFF, 0x4C05, {0x8E, 0x57, 0x1C, 0x5B, 0x55, 0x61, 0x70, 0xB5}};
-
 // What the type library calls an operation of the list: a property by its name without the
 // "Get_" / "Set_", anything else by its own name.
 struct Operation {
@@ -95,7 +91,8 @@ class SlotProbe final : public quorvane::IQuorvaneAutomation {
 
 platform::ComPtr<ITypeInfo> RegisteredInterfaceVtableView() {
   platform::ComPtr<ITypeLib> library;
-  Expect(SUCCEEDED(LoadRegTypeLib(kLibraryId, 1, 0, LOCALE_NEUTRAL, library.Put())),
+  Expect(SUCCEEDED(LoadRegTypeLib(quorvane::LIBID_Quorvane, quorvane::kLibraryVersionMajor,
+                                  quorvane::kLibraryVersionMinor, LOCALE_NEUTRAL, library.Put())),
          "the type library is registered");
   platform::ComPtr<ITypeInfo> dispatchView;
   Expect(
@@ -127,6 +124,34 @@ std::vector<VARIANT> ArgumentsFor(const FUNCDESC& function) {
 }  // namespace
 
 void RunTypeLibraryCases() {
+  RunCase("type library: the library, its version and the class under the ids of the build", [] {
+    platform::ComPtr<ITypeLib> library;
+    Expect(SUCCEEDED(LoadRegTypeLib(quorvane::LIBID_Quorvane, quorvane::kLibraryVersionMajor,
+                                    quorvane::kLibraryVersionMinor, LOCALE_NEUTRAL, library.Put())),
+           "the type library is registered under its id and version");
+    TLIBATTR* libraryAttributes = nullptr;
+    Expect(SUCCEEDED(library->GetLibAttr(&libraryAttributes)), "library attributes");
+    const bool sameLibrary = IsEqualGUID(libraryAttributes->guid, quorvane::LIBID_Quorvane) &&
+                             libraryAttributes->wMajorVerNum == quorvane::kLibraryVersionMajor &&
+                             libraryAttributes->wMinorVerNum == quorvane::kLibraryVersionMinor;
+    library->ReleaseTLibAttr(libraryAttributes);
+    Expect(sameLibrary, "the library's own id and version");
+    platform::ComPtr<ITypeInfo> coclass;
+    Expect(
+        SUCCEEDED(library->GetTypeInfoOfGuid(quorvane::CLASS_CoQuorvaneAutomation, coclass.Put())),
+        "the library describes the class");
+    HREFTYPE reference = 0;
+    platform::ComPtr<ITypeInfo> implemented;
+    Expect(SUCCEEDED(coclass->GetRefTypeOfImplType(0, &reference)) &&
+               SUCCEEDED(coclass->GetRefTypeInfo(reference, implemented.Put())),
+           "the class names its interface");
+    TYPEATTR* attributes = nullptr;
+    Expect(SUCCEEDED(implemented->GetTypeAttr(&attributes)), "interface attributes");
+    const bool sameInterface = IsEqualGUID(attributes->guid, quorvane::IID_IQuorvaneAutomation);
+    implemented->ReleaseTypeAttr(attributes);
+    Expect(sameInterface, "the class's interface is IQuorvaneAutomation");
+  });
+
   RunCase("type library: every operation by name lands on its position in the function table", [] {
     platform::ComPtr<ITypeInfo> info = RegisteredInterfaceVtableView();
     TYPEATTR* attributes = nullptr;
