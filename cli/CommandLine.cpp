@@ -247,17 +247,14 @@ int Execute(const CLI::App& app, const Request& request, Console& console, Forma
       request.raw ? showRaw(RawSetVisibility(TruthOf(request.visible)))
                   : show(SetVisibility(TruthOf(request.visible)));
   } else if (subcommand("check")) {
-    const CheckReport report =
-        RunCheck(out, console.errIsTerminal ? &console.err : nullptr, ApplyLocaleVariantHere);
-    if (!request.junit.empty()) {
-      std::ofstream junit(request.junit, std::ios::binary);
-      WriteJUnit(junit, report);
-      if (!junit) {
-        console.err << kProgram << ": cannot write " << request.junit << '\n';
-        return kServerFailure;
-      }
+    report::CheckReport report("quorvane-cli check", out);
+    const int status =
+        RunCheck(report, console.errIsTerminal ? &console.err : nullptr, ApplyLocaleVariantHere);
+    if (!request.junit.empty() && !report.WriteJUnitFile(request.junit)) {
+      console.err << kProgram << ": cannot write " << request.junit << '\n';
+      return kServerFailure;
     }
-    return report.failed == 0 && report.passed > 0 ? kSuccess : kServerFailure;
+    return status == 0 ? kSuccess : kServerFailure;
   }
   return kSuccess;
 }
