@@ -145,13 +145,15 @@ ValueAxis ChooseValueAxis(std::int64_t lowCount, std::int64_t highCount, int max
   // Beyond every step the ladder holds (a plot too short for even four intervals), the largest
   // step stands.
   axis.Decimals = std::max(0, 4 - axis.Exponent);
-  const double stepAmount = static_cast<double>(step) / 10000.0;
-  axis.Low = static_cast<double>(lowK) * stepAmount;
-  axis.High = static_cast<double>(highK) * stepAmount;
+  // One rounding from the exact count (below 2^53) to the amount, as a label's text reads.
+  auto amount = [step](std::int64_t k) {
+    return static_cast<double>(k) * static_cast<double>(step) / 10000.0;
+  };
+  axis.Low = amount(lowK);
+  axis.High = amount(highK);
   const char16_t separator = CurrentLocaleSettings().DecimalSeparator;
   for (std::int64_t k = lowK;; ++k) {
-    axis.Ticks.push_back({static_cast<double>(k) * stepAmount,
-                          ValueLabel(k, axis.Mantissa, axis.Exponent, separator)});
+    axis.Ticks.push_back({amount(k), ValueLabel(k, axis.Mantissa, axis.Exponent, separator)});
     if (k == highK)
       break;
   }
