@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ChartSvg.h"
+#include "ChartTestSupport.h"
 #include "ChartTicks.h"
 #include "LocaleSettings.h"
 #include "Utf.h"
@@ -14,15 +15,7 @@
 namespace quorvane::chart {
 namespace {
 
-// Odd separators, so that any label made without the settings shows at once.
-LocaleSettings OddSettings() {
-  LocaleSettings s;
-  s.ShortDateFormat = u"dd/MM/yyyy";
-  s.DateSeparator = u'\u00b7';
-  s.DecimalSeparator = u'#';
-  s.ThousandSeparator = u'_';
-  return s;
-}
+using testing::OddSettings;
 
 std::vector<std::string> Labels(const ValueAxis& axis) {
   std::vector<std::string> labels;
