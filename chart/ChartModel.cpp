@@ -156,7 +156,7 @@ void ChartModel::Layout(const ChartInput& input) {
                               at - lineHeight / 2, width, lineHeight}}});
   }
 
-  const DateAxisRoom room{start_, end_, p.Plot.Left, p.Plot.Width, p.Width};
+  const DateAxisRoom room{start_, end_, p.Plot.Left, p.Plot.Width, kPad, p.Width - kPad};
   DateAxis dates = ChooseDateAxis(room, measure, kDateLabelGap * lineHeight);
   p.DateTickStep = dates.Step;
   const double dateLabelTop = p.Plot.Bottom() + ChartStyle::kTickLength + kLabelGap;
@@ -219,7 +219,7 @@ void ChartModel::Layout(const ChartInput& input) {
         labelLeft = marker.X - kMarkerGap - width;  // the left side of the line near the end
     }
     const double width = LabelWidth(measure, text);
-    labelLeft = std::clamp(labelLeft, 0.0, std::max(0.0, p.Width - width));
+    labelLeft = std::clamp(labelLeft, kPad, std::max(kPad, p.Width - kPad - width));
     marker.Label = ChartLabel{std::move(text), {labelLeft, p.Plot.Top + 2, width, lineHeight}};
     p.Marker = std::move(marker);
   }

@@ -232,8 +232,8 @@ DateAxis ChooseDateAxis(const DateAxisRoom& room, const TextMeasure& measure, do
     for (const TDate day : days) {
       DateTick tick{day, room.X(day), DateLabel(step, day), 0, 0};
       tick.LabelWidth = LabelWidth(measure, tick.Label);
-      tick.LabelLeft = std::clamp(tick.X - tick.LabelWidth / 2, 0.0,
-                                  std::max(0.0, room.CanvasWidth - tick.LabelWidth));
+      tick.LabelLeft = std::clamp(tick.X - tick.LabelWidth / 2, room.LabelsLeft,
+                                  std::max(room.LabelsLeft, room.LabelsRight - tick.LabelWidth));
       if (tick.LabelLeft < previousRight + gap) {
         apart = false;
         break;

@@ -46,12 +46,12 @@ struct DateStep {
 };
 
 // Where the date axis lies: days from Start to End (day numbers, End the day after the last one
-// shown) across the plot's pixels from PlotLeft, within a canvas of CanvasWidth pixels that the
-// labels must not leave.
+// shown) across the plot's pixels from PlotLeft, with labels kept between LabelsLeft and
+// LabelsRight.
 struct DateAxisRoom {
   double Start = 0, End = 1;
   double PlotLeft = 0, PlotWidth = 1;
-  double CanvasWidth = 1;
+  double LabelsLeft = 0, LabelsRight = 1;
   double X(double day) const { return PlotLeft + (day - Start) / (End - Start) * PlotWidth; }
 };
 
@@ -67,7 +67,7 @@ struct DateAxis {
 };
 
 // The finest step of the ladder (1, 2, 5, 10, 15 days; 1, 2, 3, 6 months; 1, 2, 5, 10, 20, 50...
-// years) whose labels, centred under their ticks and kept inside the canvas, stand apart by at
+// years) whose labels, centred under their ticks and moved inside their room, stand apart by at
 // least the gap. Days and months are labelled by the short date pattern, years by the year alone.
 DateAxis ChooseDateAxis(const DateAxisRoom& room, const TextMeasure& measure, double gap);
 

@@ -309,7 +309,7 @@ TEST(DateAxisTest, TheFinestStepWhoseLabelsStandApart) {
   ScopedLocaleSettings settings(OddSettings());
   const TextMeasure measure = SvgTextMeasure();
   for (const SpanCase& c : kSpanCases) {
-    const DateAxisRoom room{c.start, c.end, 50, c.plotWidth, c.plotWidth + 100};
+    const DateAxisRoom room{c.start, c.end, 50, c.plotWidth, 0, c.plotWidth + 100};
     const DateAxis axis = ChooseDateAxis(room, measure, 10);
     EXPECT_EQ(axis.Step, c.step) << c.why;
     ASSERT_GE(axis.Ticks.size(), c.someLabels.size()) << c.why;
@@ -322,22 +322,22 @@ TEST(DateAxisTest, TheFinestStepWhoseLabelsStandApart) {
   }
 }
 
-TEST(DateAxisTest, EdgeLabelsStayInTheCanvas) {
+TEST(DateAxisTest, EdgeLabelsStayInTheirRoom) {
   // Ticks at the plot's very ends: their labels are moved inward, never cut.
   const TextMeasure measure = SvgTextMeasure();
-  const DateAxisRoom room{Day(2010, 10, 8), Day(2010, 10, 10), 0, 400, 400};
+  const DateAxisRoom room{Day(2010, 10, 8), Day(2010, 10, 10), 10, 400, 6, 404};
   const DateAxis axis = ChooseDateAxis(room, measure, 10);
   ASSERT_EQ(axis.Ticks.size(), 3u);
-  EXPECT_EQ(axis.Ticks.front().X, 0);
-  EXPECT_EQ(axis.Ticks.front().LabelLeft, 0);
-  EXPECT_EQ(axis.Ticks.back().X, 400);
-  EXPECT_DOUBLE_EQ(axis.Ticks.back().LabelLeft + axis.Ticks.back().LabelWidth, 400);
+  EXPECT_EQ(axis.Ticks.front().X, 10);
+  EXPECT_EQ(axis.Ticks.front().LabelLeft, 6);
+  EXPECT_EQ(axis.Ticks.back().X, 410);
+  EXPECT_DOUBLE_EQ(axis.Ticks.back().LabelLeft + axis.Ticks.back().LabelWidth, 404);
 }
 
 TEST(DateAxisTest, LabelsThatFitNowhereGiveNoTicks) {
   TextMeasure huge;
   huge.Width = [](std::u16string_view) { return 5000.0; };
-  const DateAxisRoom room{Day(2010, 1, 1), Day(2011, 1, 1), 0, 400, 400};
+  const DateAxisRoom room{Day(2010, 1, 1), Day(2011, 1, 1), 0, 400, 0, 400};
   const DateAxis axis = ChooseDateAxis(room, huge, 10);
   EXPECT_LE(axis.Ticks.size(), 1u);
 }
