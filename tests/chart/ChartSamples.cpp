@@ -1,7 +1,9 @@
 // Writes the SVG charts of three built-in series, loaded from the embedded reference server through
 // the client as the window loads them: the US price index from 1913, the RUB/USD daily history and
-// the US funds rate (newest first, as the server sends it). Each marks the day 2010-10-08 with the
-// value its lookup shows. Usage: chart_samples DIR [WIDTH HEIGHT]
+// the Bank Rate of the United Kingdom (steps, newest first as the server sends a funds rate). Each
+// marks a day with the value its lookup shows: 2010-10-08, and for the Bank Rate 2008-10-08, the
+// day of a cut, on which the lookup still shows the former rate.
+// Usage: chart_samples DIR [WIDTH HEIGHT]
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -49,13 +51,14 @@ int main(int argc, char** argv) {
   const TDate day = EncodeDay(2010, 10, 8);
   bool ok = true;
 
-  auto input = [&](std::vector<chart::ChartEntry> entries, Currency value, std::u16string title) {
+  auto input = [&](std::vector<chart::ChartEntry> entries, TDate chosen, Currency value,
+                   std::u16string title) {
     chart::ChartInput in;
     in.Entries = std::move(entries);
     in.Width = width;
     in.Height = height;
     in.Measure = chart::SvgTextMeasure();
-    in.Chosen = chart::ChosenDay{day, value};
+    in.Chosen = chart::ChosenDay{chosen, value};
     in.Title = std::move(title);
     return in;
   };
@@ -70,28 +73,29 @@ int main(int argc, char** argv) {
         break;
       value = entry.Value;
     }
-    ok &= Write(dir + "/us-cpi.svg", input(chart::ChartEntries(PriceIndexTable), value,
+    ok &= Write(dir + "/us-cpi.svg", input(chart::ChartEntries(PriceIndexTable), day, value,
                                            u"Consumer price index, United States"));
   }
   {
     ScopedLocaleSettings settings(russian);
     LoadExchangeList(u"RUB", u"USD");
     const Currency value = GetRateOnDate(u"RUB", u"USD", day);
-    ok &=
-        Write(dir + "/rub-usd.svg", input(chart::ChartEntries(ExchangeTable), value, u"RUB->USD"));
+    ok &= Write(dir + "/rub-usd.svg",
+                input(chart::ChartEntries(ExchangeTable), day, value, u"RUB->USD"));
   }
   {
     ScopedLocaleSettings settings(russian);
     // The funds-rate lookup: from the last entry back to the first, while the day is after it.
-    LoadFundsRate(u"United States");
+    LoadFundsRate(u"United Kingdom");
+    const TDate cut = EncodeDay(2008, 10, 8);
     Currency value;
     for (auto entry = FundsRateTable.rbegin(); entry != FundsRateTable.rend(); ++entry) {
-      if (!(day > entry->Date))
+      if (!(cut > entry->Date))
         break;
       value = entry->Value;
     }
-    ok &= Write(dir + "/us-funds-rate.svg", input(chart::ChartEntries(FundsRateTable), value,
-                                                  u"Federal funds rate, United States"));
+    ok &= Write(dir + "/gb-funds-rate.svg", input(chart::ChartEntries(FundsRateTable), cut, value,
+                                                  u"Federal funds rate, United Kingdom"));
   }
   FinalizeQuorvaneFunc();
   registration.Revoke();
