@@ -11,6 +11,7 @@
 #include "ChartSvg.h"
 #include "Com.h"
 #include "LocaleSettings.h"
+#include "ProcessorTime.h"
 #include "ReferenceServer.h"
 #include "uQuorvaneFunc.h"
 
@@ -122,15 +123,6 @@ void BM_NearestPoint(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_NearestPoint)->Unit(benchmark::kMicrosecond);
-
-// Processor time of one call, in seconds: other work on a shared machine inflates the wall time,
-// not this.
-template <typename Pass>
-double ProcessorSeconds(Pass pass) {
-  const std::clock_t start = std::clock();
-  pass();
-  return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
-}
 
 // The model and the SVG against the load in pairs of passes, one right after the other, so that
 // both see the same load of the machine; reports the median of the ratios (the chart's time over

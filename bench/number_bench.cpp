@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "LocaleSettings.h"
+#include "ProcessorTime.h"
 #include "TextToValue.h"
 #include "ValueToText.h"
 
@@ -168,15 +169,6 @@ void BM_Strtod(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(pool.Size()));
 }
 BENCHMARK(BM_Strtod)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
-
-// Processor time of one call, in seconds: the process is single-threaded here, and other work on
-// a shared machine inflates the wall time, not this.
-template <typename Pass>
-double ProcessorSeconds(Pass pass) {
-  const std::clock_t start = std::clock();
-  pass();
-  return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
-}
 
 // Our reading against strtod in pairs of passes over the same texts, one right after the other,
 // so that both see the same load; reports the median of the ratios (strtod's time over ours):

@@ -48,20 +48,25 @@ double Amount(Currency value) {
 
 }  // namespace
 
-std::vector<ChartEntry> ChartEntries(std::span<const DateValueRec> table) {
+namespace {
+
+template <typename Record>
+std::vector<ChartEntry> EntriesOf(std::span<const Record> table, Currency Record::*value) {
   std::vector<ChartEntry> entries;
   entries.reserve(table.size());
-  for (const DateValueRec& record : table)
-    entries.push_back({record.Date, record.Value});
+  for (const Record& record : table)
+    entries.push_back({record.Date, record.*value});
   return entries;
 }
 
+}  // namespace
+
+std::vector<ChartEntry> ChartEntries(std::span<const DateValueRec> table) {
+  return EntriesOf(table, &DateValueRec::Value);
+}
+
 std::vector<ChartEntry> ChartEntries(std::span<const MinimumWageRec> table) {
-  std::vector<ChartEntry> entries;
-  entries.reserve(table.size());
-  for (const MinimumWageRec& record : table)
-    entries.push_back({record.Date, record.mValue1});
-  return entries;
+  return EntriesOf(table, &MinimumWageRec::mValue1);
 }
 
 std::u16string EntryText(TDate date, Currency value) {
