@@ -6,12 +6,13 @@
 #include <algorithm>
 #include <ctime>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ChartSvg.h"
 #include "Com.h"
 #include "LocaleSettings.h"
-#include "ProcessorTime.h"
+#include "PairedTimes.h"
 #include "ReferenceServer.h"
 #include "uQuorvaneFunc.h"
 
@@ -142,10 +143,7 @@ void BM_PairedAgainstLoad(benchmark::State& state) {
     if (load > 0)
       ratios.push_back(chart / load);
   }
-  std::sort(ratios.begin(), ratios.end());
-  state.counters["times_load"] = ratios.empty() ? 0 : ratios[ratios.size() / 2];
-  state.counters["lowest"] = ratios.empty() ? 0 : ratios.front();
-  state.counters["highest"] = ratios.empty() ? 0 : ratios.back();
+  ReportRatios(state, "times_load", std::move(ratios));
   state.counters["entries"] = static_cast<double>(history.table.size());
 }
 BENCHMARK(BM_PairedAgainstLoad)->Iterations(21)->Unit(benchmark::kMillisecond);

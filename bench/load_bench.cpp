@@ -18,7 +18,7 @@
 
 #include "Errors.h"
 #include "LocaleSettings.h"
-#include "ProcessorTime.h"
+#include "PairedTimes.h"
 #include "ServerCall.h"
 #include "uQuorvaneFunc.h"
 

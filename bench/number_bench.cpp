@@ -11,10 +11,11 @@
 #include <ctime>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "LocaleSettings.h"
-#include "ProcessorTime.h"
+#include "PairedTimes.h"
 #include "TextToValue.h"
 #include "ValueToText.h"
 
@@ -196,10 +197,7 @@ void BM_PairedAgainstStrtod(benchmark::State& state) {
     if (ours > 0)
       ratios.push_back(baseline / ours);
   }
-  std::sort(ratios.begin(), ratios.end());
-  state.counters["times_strtod"] = ratios.empty() ? 0 : ratios[ratios.size() / 2];
-  state.counters["lowest"] = ratios.empty() ? 0 : ratios.front();
-  state.counters["highest"] = ratios.empty() ? 0 : ratios.back();
+  ReportRatios(state, "times_strtod", std::move(ratios));
 }
 BENCHMARK(BM_PairedAgainstStrtod)
     ->Args({0, 0})
