@@ -80,9 +80,10 @@ struct ChartTick {
 
 enum class MarkerPlace { Inside, BeforeRange, AfterRange };
 
-// The chosen day: inside the range, a vertical line at X across the plot, a dot at the value when
-// it lies within the value axis, and the label beside the line; outside, the label alone, at the
-// plot's edge on that side.
+// The chosen day: inside the range, a dashed vertical line at X across the plot, a dot at the
+// value when it lies within the value axis, and the label beside the line; outside, the label
+// alone, at the plot's edge on that side. The label is drawn on a box of the background colour, so
+// that the series does not run through it.
 struct DayMarker {
   MarkerPlace Place = MarkerPlace::Inside;
   double X = 0;
@@ -104,6 +105,8 @@ struct ChartStyle {
   static constexpr double kTickLength = 4;
 };
 
+// Drawn in this order: the background, the grid lines at the ticks across the plot, the steps,
+// the frame with the tick marks outside it, the labels, the marker.
 struct ChartPicture {
   double Width = 0, Height = 0;
   ChartRect Plot;  // the frame; the series, the grid and the marker's line stay inside it
