@@ -107,51 +107,57 @@ void ChartModel::Layout(const ChartInput& input) {
 
   if (sorted_.empty()) {
     p.Plot = {kPad, top, std::max(1.0, p.Width - 2 * kPad), plotHeight};
-    const std::u16string notice = u"No entries";
-    const double width = LabelWidth(measure, notice);
-    p.Notice = ChartLabel{notice,
-                          {p.Plot.Left + (p.Plot.Width - width) / 2,
-                           p.Plot.Top + (p.Plot.Height - lineHeight) / 2, width, lineHeight}};
+    p.Notice = CentredInPlot(u"No entries", measure);
     return;
   }
 
-  const DateRange data = *DataRange();
   const std::optional<DateRange> zoom =
       input.Visible ? Sanitized(*input.Visible) : std::optional<DateRange>();
-  p.Shown = zoom.value_or(data);
+  p.Shown = zoom.value_or(*DataRange());
   start_ = p.Shown.First;
   end_ = p.Shown.Last + 1;
 
   // The entries drawn: the one in force at the range's start (the last dated on or before it)
   // and every one dated before the range's end.
-  auto byDate = [](const Sorted& entry, double day) { return entry.Date < day; };
   auto from = std::upper_bound(sorted_.begin(), sorted_.end(), start_,
                                [](double day, const Sorted& entry) { return day < entry.Date; });
   if (from != sorted_.begin())
     --from;
-  const auto to = std::lower_bound(from, sorted_.end(), end_, byDate);
+  const auto to = std::lower_bound(
+      from, sorted_.end(), end_, [](const Sorted& entry, double day) { return entry.Date < day; });
   // A range before the first entry shows no steps, on the whole table's value axis.
   const bool anyShown = from < to;
-  const auto valuesFrom = anyShown ? from : sorted_.begin();
-  const auto valuesTo = anyShown ? to : sorted_.end();
-  std::int64_t low = valuesFrom->Value.Count, high = low;
-  for (auto entry = valuesFrom; entry != valuesTo; ++entry) {
+  PlaceValueAxis(anyShown ? from : sorted_.begin(), anyShown ? to : sorted_.end(), top, plotHeight,
+                 measure);
+  PlaceDateAxis(measure);
+  PlaceSteps(from, to);
+  if (!anyShown)
+    p.Notice = CentredInPlot(u"No entries in these days", measure);
+  if (input.Chosen && IsCalendarDay(input.Chosen->Day))
+    PlaceMarker(*input.Chosen, measure);
+}
+
+// The value axis for the entries' values, and with its widest label the plot's left edge.
+void ChartModel::PlaceValueAxis(SortedIterator from, SortedIterator to, double top,
+                                double plotHeight, const TextMeasure& measure) {
+  ChartPicture& p = picture_;
+  std::int64_t low = from->Value.Count, high = low;
+  for (auto entry = from; entry != to; ++entry) {
     low = std::min(low, entry->Value.Count);
     high = std::max(high, entry->Value.Count);
   }
-
+  const double lineHeight = measure.Height;
   const int maxIntervals =
       static_cast<int>(std::clamp(plotHeight / (kValueTickSpacing * lineHeight), 1.0, 50.0));
   ValueAxis values = ChooseValueAxis(low, high, maxIntervals);
-  double widestValueLabel = 0;
+  double widestLabel = 0;
   for (const ValueTick& tick : values.Ticks)
-    widestValueLabel = std::max(widestValueLabel, LabelWidth(measure, tick.Label));
-  const double left = kPad + widestValueLabel + kLabelGap + ChartStyle::kTickLength;
+    widestLabel = std::max(widestLabel, LabelWidth(measure, tick.Label));
+  const double left = kPad + widestLabel + kLabelGap + ChartStyle::kTickLength;
   p.Plot = {left, top, std::max(1.0, p.Width - left - kPad), plotHeight};
   p.LowValue = values.Low;
   p.HighValue = values.High;
   p.ValueDecimals = values.Decimals;
-
   for (ValueTick& tick : values.Ticks) {
     const double width = LabelWidth(measure, tick.Label);
     const double at = YOfAmount(tick.Value);
@@ -160,74 +166,80 @@ void ChartModel::Layout(const ChartInput& input) {
                              {p.Plot.Left - ChartStyle::kTickLength - kLabelGap - width,
                               at - lineHeight / 2, width, lineHeight}}});
   }
+}
 
+void ChartModel::PlaceDateAxis(const TextMeasure& measure) {
+  ChartPicture& p = picture_;
   const DateAxisRoom room{start_, end_, p.Plot.Left, p.Plot.Width, kPad, p.Width - kPad};
-  DateAxis dates = ChooseDateAxis(room, measure, kDateLabelGap * lineHeight);
+  DateAxis dates = ChooseDateAxis(room, measure, kDateLabelGap * measure.Height);
   p.DateTickStep = dates.Step;
-  const double dateLabelTop = p.Plot.Bottom() + ChartStyle::kTickLength + kLabelGap;
+  const double labelTop = p.Plot.Bottom() + ChartStyle::kTickLength + kLabelGap;
   for (DateTick& tick : dates.Ticks) {
     p.DateTicks.push_back(
         {tick.X,
-         {std::move(tick.Label), {tick.LabelLeft, dateLabelTop, tick.LabelWidth, lineHeight}}});
+         {std::move(tick.Label), {tick.LabelLeft, labelTop, tick.LabelWidth, measure.Height}}});
   }
+}
 
-  // The steps: each entry's value from its day (or the range's start) to the next entry's day
-  // (or the range's end). A value equal to the one before continues the same horizontal piece.
+// Each entry's value from its day (or the range's start) to the next entry's day (or the range's
+// end). A value equal to the one before continues the same horizontal piece.
+void ChartModel::PlaceSteps(SortedIterator from, SortedIterator to) {
+  std::vector<ChartPoint>& steps = picture_.Steps;
+  auto add = [&steps](ChartPoint point) {
+    if (steps.empty() || !(steps.back() == point))
+      steps.push_back(point);
+  };
   for (auto entry = from; entry < to; ++entry) {
     const double x0 = XOf(std::max(entry->Date, start_));
     const double x1 = entry + 1 < to ? XOf((entry + 1)->Date) : XOf(end_);
     const double y = YOf(entry->Value);
     segments_.push_back({x0, x1, y, static_cast<std::size_t>(entry - sorted_.begin())});
-    auto add = [&p](ChartPoint point) {
-      if (p.Steps.empty() || !(p.Steps.back() == point))
-        p.Steps.push_back(point);
-    };
-    if (p.Steps.empty()) {
+    if (steps.empty()) {
       add({x0, y});
-    } else if (p.Steps.back().Y != y) {
-      add({x0, p.Steps.back().Y});
+    } else if (steps.back().Y != y) {
+      add({x0, steps.back().Y});
       add({x0, y});
     }
   }
-  if (!p.Steps.empty())
-    p.Steps.push_back({XOf(end_), p.Steps.back().Y});
-  if (!anyShown) {
-    const std::u16string notice = u"No entries in these days";
-    const double width = LabelWidth(measure, notice);
-    p.Notice = ChartLabel{notice,
-                          {p.Plot.Left + (p.Plot.Width - width) / 2,
-                           p.Plot.Top + (p.Plot.Height - lineHeight) / 2, width, lineHeight}};
-  }
+  if (!steps.empty())
+    steps.push_back({XOf(end_), steps.back().Y});
+}
 
-  if (input.Chosen && IsCalendarDay(input.Chosen->Day)) {
-    const TDate day = WholeDayCut(input.Chosen->Day);
-    const Currency value = input.Chosen->Value;
-    DayMarker marker;
-    std::u16string text = EntryText(day, value);
-    double labelLeft;
-    if (day < start_) {
-      marker.Place = MarkerPlace::BeforeRange;
-      text = u"\u00AB " + text;
-      labelLeft = p.Plot.Left + kMarkerGap;
-    } else if (day >= end_) {
-      marker.Place = MarkerPlace::AfterRange;
-      text += u" \u00BB";
-      labelLeft = p.Plot.Right() - kMarkerGap - LabelWidth(measure, text);
-    } else {
-      marker.X = XOf(day);
-      const double amount = Amount(value);
-      if (amount >= p.LowValue && amount <= p.HighValue)
-        marker.Dot = ChartPoint{marker.X, YOf(value)};
-      const double width = LabelWidth(measure, text);
-      labelLeft = marker.X + kMarkerGap;
-      if (labelLeft + width > p.Plot.Right() - kMarkerGap)
-        labelLeft = marker.X - kMarkerGap - width;  // the left side of the line near the end
-    }
-    const double width = LabelWidth(measure, text);
-    labelLeft = std::clamp(labelLeft, kPad, std::max(kPad, p.Width - kPad - width));
-    marker.Label = ChartLabel{std::move(text), {labelLeft, p.Plot.Top + 2, width, lineHeight}};
-    p.Marker = std::move(marker);
+void ChartModel::PlaceMarker(const ChosenDay& chosen, const TextMeasure& measure) {
+  ChartPicture& p = picture_;
+  const TDate day = WholeDayCut(chosen.Day);
+  DayMarker marker;
+  std::u16string text = EntryText(day, chosen.Value);
+  double labelLeft;
+  if (day < start_) {
+    marker.Place = MarkerPlace::BeforeRange;
+    text = u"\u00AB " + text;
+    labelLeft = p.Plot.Left + kMarkerGap;
+  } else if (day >= end_) {
+    marker.Place = MarkerPlace::AfterRange;
+    text += u" \u00BB";
+    labelLeft = p.Plot.Right() - kMarkerGap - LabelWidth(measure, text);
+  } else {
+    marker.X = XOf(day);
+    const double amount = Amount(chosen.Value);
+    if (amount >= p.LowValue && amount <= p.HighValue)
+      marker.Dot = ChartPoint{marker.X, YOf(chosen.Value)};
+    labelLeft = marker.X + kMarkerGap;
+    if (labelLeft + LabelWidth(measure, text) > p.Plot.Right() - kMarkerGap)
+      labelLeft = marker.X - kMarkerGap - LabelWidth(measure, text);  // left of the line
   }
+  const double width = LabelWidth(measure, text);
+  labelLeft = std::clamp(labelLeft, kPad, std::max(kPad, p.Width - kPad - width));
+  marker.Label = ChartLabel{std::move(text), {labelLeft, p.Plot.Top + 2, width, measure.Height}};
+  p.Marker = std::move(marker);
+}
+
+ChartLabel ChartModel::CentredInPlot(std::u16string text, const TextMeasure& measure) const {
+  const ChartRect& plot = picture_.Plot;
+  const double width = LabelWidth(measure, text);
+  return ChartLabel{std::move(text),
+                    {plot.Left + (plot.Width - width) / 2,
+                     plot.Top + (plot.Height - measure.Height) / 2, width, measure.Height}};
 }
 
 double ChartModel::XOf(double day) const {

@@ -158,7 +158,15 @@ class ChartModel {
     std::size_t Sorted;
   };
 
+  using SortedIterator = std::vector<Sorted>::const_iterator;
+
   void Layout(const ChartInput& input);
+  void PlaceValueAxis(SortedIterator from, SortedIterator to, double top, double plotHeight,
+                      const TextMeasure& measure);
+  void PlaceDateAxis(const TextMeasure& measure);
+  void PlaceSteps(SortedIterator from, SortedIterator to);
+  void PlaceMarker(const ChosenDay& chosen, const TextMeasure& measure);
+  ChartLabel CentredInPlot(std::u16string text, const TextMeasure& measure) const;
   double XOf(double day) const;
   double YOf(Currency value) const;
   double YOfAmount(double amount) const;
