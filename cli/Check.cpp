@@ -1,7 +1,6 @@
 #include "Check.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <optional>
 #include <set>
@@ -83,13 +82,14 @@ enum class Expect {
 
 class Checker {
  public:
-  Checker(std::ostream& out, std::ostream* progress) : out_(out), progress_(progress) {}
+  Checker(report::CheckReport& report, std::ostream* progress)
+      : report_(report), progress_(progress) {}
 
   // Runs one call through the client and judges it. Returns whether the server answered with
   // success and the reply decoded.
   bool Probe(const std::string& name, Expect expect, const std::function<std::string()>& action) {
     if (progress_ != nullptr)
-      *progress_ << "\r\033[K[" << report_.outcomes.size() + 1 << "] " << name << std::flush;
+      *progress_ << "\r\033[K[" << report_.Results().size() + 1 << "] " << name << std::flush;
     last_ = {};
     const long stringsBefore = platform::LiveBstrCount();
     const ULONG referencesBefore = References();
@@ -108,9 +108,9 @@ class Checker {
     const long stringsAfter = platform::LiveBstrCount();
     const ULONG referencesAfter = References();
 
-    CheckOutcome outcome;
+    report::CheckResult outcome;
     outcome.name = name;
-    outcome.operation = last_.operation;
+    outcome.group = last_.operation.empty() ? "check" : last_.operation;
     outcome.milliseconds = std::chrono::duration<double, std::milli>(last_.elapsed).count();
     std::vector<std::string> faults;
     bool answered = false;
@@ -147,28 +147,23 @@ class Checker {
     outcome.detail = faults.empty() ? summary : "";
     for (const std::string& fault : faults)
       outcome.detail += (outcome.detail.empty() ? "" : "; ") + fault;
-    // A server's description may hold line ends; each check stays one line.
-    std::replace_if(
-        outcome.detail.begin(), outcome.detail.end(), [](char c) { return c >= 0 && c < 32; }, ' ');
-    Record(outcome);
-    return answered && outcome.passed;
+    const bool passed = outcome.passed;
+    // A server's description may hold line ends; the report keeps each check on one line.
+    report_.Add(std::move(outcome));
+    return answered && passed;
   }
 
   // A check that cannot run here: said, and counted neither way.
-  void Skip(const std::string& name, const std::string& why) {
-    out_ << "SKIP               " << name << ": " << why << "\n";
-  }
+  void Skip(const std::string& name, const std::string& why) { report_.Skip(name, why); }
 
-  void Finish(double seconds) {
+  int Finish() {
     if (progress_ != nullptr)
       *progress_ << "\r\033[K" << std::flush;
-    report_.seconds = seconds;
-    out_ << report_.passed << " passed, " << report_.failed << " failed\n";
+    return report_.Finish();
   }
 
   ObservedCall& Last() { return last_; }
   void SetReal(IQuorvaneAutomation* real) { real_ = real; }
-  CheckReport& Report() { return report_; }
 
  private:
   // The server object's count of references, read by a balanced AddRef and Release.
@@ -177,22 +172,10 @@ class Checker {
     return real_->Release();
   }
 
-  void Record(const CheckOutcome& outcome) {
-    char time[32];
-    std::snprintf(time, sizeof time, "%9.3f ms", outcome.milliseconds);
-    out_ << (outcome.passed ? "PASS " : "FAIL ") << time << "  " << outcome.name;
-    if (!outcome.detail.empty())
-      out_ << ": " << outcome.detail;
-    out_ << "\n";
-    (outcome.passed ? report_.passed : report_.failed) += 1;
-    report_.outcomes.push_back(outcome);
-  }
-
-  std::ostream& out_;
+  report::CheckReport& report_;
   std::ostream* progress_;
   ObservedCall last_;
   IQuorvaneAutomation* real_ = nullptr;
-  CheckReport report_;
 };
 
 std::string Call(const char* operation, std::initializer_list<std::u16string_view> texts,
@@ -428,9 +411,8 @@ class CheckPlan {
 
 }  // namespace
 
-CheckReport RunCheck(std::ostream& out, std::ostream* progress, const ApplyLocaleVariant& apply) {
-  Checker checker(out, progress);
-  const auto started = std::chrono::steady_clock::now();
+int RunCheck(report::CheckReport& report, std::ostream* progress, const ApplyLocaleVariant& apply) {
+  Checker checker(report, progress);
   // The observer stands in ServerIntf for the run; the server object itself stays referenced.
   platform::ComPtr<IQuorvaneAutomation> real = ServerIntf;
   checker.SetReal(real.Get());
@@ -443,59 +425,7 @@ CheckReport RunCheck(std::ostream& out, std::ostream* progress, const ApplyLocal
     throw;
   }
   ServerIntf = real;
-  checker.Finish(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
-  return checker.Report();
-}
-
-namespace {
-
-std::string Xml(std::string_view text) {
-  std::string escaped;
-  for (char c : text) {
-    switch (c) {
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '"':
-        escaped += "&quot;";
-        break;
-      default:
-        // Control characters other than tab, line feed and carriage return cannot stand in XML.
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
-          escaped += "?";
-        else
-          escaped += c;
-    }
-  }
-  return escaped;
-}
-
-}  // namespace
-
-void WriteJUnit(std::ostream& out, const CheckReport& report) {
-  char seconds[32];
-  std::snprintf(seconds, sizeof seconds, "%.3f", report.seconds);
-  out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-      << "<testsuites>\n<testsuite name=\"quorvane-cli check\" tests=\"" << report.outcomes.size()
-      << "\" failures=\"" << report.failed << "\" errors=\"0\" time=\"" << seconds << "\">\n";
-  for (const CheckOutcome& outcome : report.outcomes) {
-    std::snprintf(seconds, sizeof seconds, "%.6f", outcome.milliseconds / 1000.0);
-    out << "  <testcase classname=\""
-        << Xml(outcome.operation.empty() ? "check" : outcome.operation) << "\" name=\""
-        << Xml(outcome.name) << "\" time=\"" << seconds << "\"";
-    if (outcome.passed) {
-      out << "/>\n";
-    } else {
-      out << ">\n    <failure message=\"" << Xml(outcome.detail) << "\"/>\n  </testcase>\n";
-    }
-  }
-  out << "</testsuite>\n</testsuites>\n";
+  return checker.Finish();
 }
 
 }  // namespace quorvane::cli

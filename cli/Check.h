@@ -10,17 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "CheckReport.h"
 #include "LocaleSettings.h"
 
 namespace quorvane::cli {
-
-struct CheckOutcome {
-  std::string name;       // the call, e.g. GetPriceIndexList("Russia") [dd.mm.yyyy]
-  std::string operation;  // GetPriceIndexList
-  bool passed = false;
-  std::string detail;
-  double milliseconds = 0;  // the server's time for the call
-};
 
 // Locale settings under which the replies are decoded once more: on the embedded server the
 // client's settings, which the server follows; on Windows the named system locale, which both the
@@ -34,18 +27,10 @@ std::vector<LocaleVariant> StandardLocaleVariants();
 // Puts a variant in force; false when this system does not have it.
 using ApplyLocaleVariant = std::function<bool(const LocaleVariant&)>;
 
-struct CheckReport {
-  std::vector<CheckOutcome> outcomes;
-  int passed = 0;
-  int failed = 0;
-  double seconds = 0;
-};
-
-// Runs every check on the server in ServerIntf, writing one line per check to `out` and, when
-// `progress` is given, the running count there. Ends with the line "N passed, M failed".
-CheckReport RunCheck(std::ostream& out, std::ostream* progress, const ApplyLocaleVariant& apply);
-
-// The report in the JUnit XML form that CI systems read.
-void WriteJUnit(std::ostream& out, const CheckReport& report);
+// Runs every check on the server in ServerIntf into `report`, one line per call (named like
+// GetPriceIndexList("Russia") [dd.MM.yyyy ,], of the group GetPriceIndexList, timed by the
+// server's time for the call) and, when `progress` is given, the running count there. Ends with
+// the report's closing line; gives its exit status.
+int RunCheck(report::CheckReport& report, std::ostream* progress, const ApplyLocaleVariant& apply);
 
 }  // namespace quorvane::cli

@@ -2,50 +2,31 @@
 
 #include <CLI/CLI.hpp>
 
-#include <fstream>
 #include <optional>
-#include <regex>
 
-#include "Calendar.h"
-#include "Check.h"
-#include "Commands.h"
-#include "Console.h"
 #include "Digits.h"
 #include "Errors.h"
 #include "LocaleSettings.h"
-#include "Output.h"
 #include "QuorvaneVersion.h"
 #include "ServerCall.h"
 #include "ServerChoice.h"
+#include "Subcommand.h"
 #include "SystemLocaleItems.h"
 #include "Utf.h"
-#include "ValueToText.h"
 
 namespace quorvane::cli {
 
 namespace {
 
-constexpr const char* kProgram = "quorvane-cli";
-
-// Everything the command line says.
-struct Request {
+// What the program's own options say; each subcommand keeps its own arguments.
+struct ProgramOptions {
   std::string format;
   bool raw = false;
   std::string locale;
   std::string decimalSeparator, thousandSeparator, dateSeparator, shortDate;
   ServerOptions server;
-  std::string field, value, kind, country, from, to, day, on, visible, junit;
   bool man = false;
 };
-
-// A command-line text that is not what its option needs.
-struct UsageProblem {
-  std::string message;
-};
-
-const std::map<std::string, SeriesKind> kSeriesKinds = {{"min-wage", SeriesKind::MinimumWage},
-                                                        {"cpi", SeriesKind::PriceIndex},
-                                                        {"funds-rate", SeriesKind::FundsRate}};
 
 const char* const kDescription =
     "Calls the reference-data server's operations from the command line and decodes every reply "
@@ -64,80 +45,36 @@ const char* const kFooter =
     "Exit status: 0 success; 1 the server failed, a reply did not decode, or a check failed; 2 a "
     "usage error; 3 no server object could be made.";
 
-struct Subcommand {
-  const char* name;
-  const char* description;
-};
-
-void BuildApp(CLI::App& app, Request& request) {
+void BuildApp(CLI::App& app, ProgramOptions& options,
+              const std::vector<std::unique_ptr<Subcommand>>& subcommands) {
   app.description(kDescription);
   app.footer(std::string(kFooter) + "\n" + kServerHelp);
   app.require_subcommand(1);
   app.fallthrough();
   app.set_version_flag("--version", std::string(kProgram) + " " + kQuorvaneVersion);
   app.set_help_all_flag("--help-all", "Print this help and that of every subcommand");
-  app.add_option("--format", request.format, "Output as table, csv or json")
+  app.add_option("--format", options.format, "Output as table, csv or json")
       ->type_name("FORMAT")
       ->check(CLI::IsMember({"table", "csv", "json"}));
-  app.add_flag("--raw", request.raw, "Print the reply exactly as the server sent it");
-  app.add_option("--locale", request.locale,
+  app.add_flag("--raw", options.raw, "Print the reply exactly as the server sent it");
+  app.add_option("--locale", options.locale,
                  "Read the settings from this locale (de_DE.UTF-8 on Linux, de-DE on Windows)")
       ->type_name("NAME");
-  app.add_option("--decimal-separator", request.decimalSeparator, "The decimal separator")
+  app.add_option("--decimal-separator", options.decimalSeparator, "The decimal separator")
       ->type_name("CHAR");
-  app.add_option("--thousand-separator", request.thousandSeparator, "The thousand separator")
+  app.add_option("--thousand-separator", options.thousandSeparator, "The thousand separator")
       ->type_name("CHAR");
-  app.add_option("--date-separator", request.dateSeparator, "The date separator")
+  app.add_option("--date-separator", options.dateSeparator, "The date separator")
       ->type_name("CHAR");
-  app.add_option("--short-date", request.shortDate,
+  app.add_option("--short-date", options.shortDate,
                  "The short date pattern, such as dd.MM.yyyy (the order of d, m and y decides "
                  "how dates read)")
       ->type_name("PATTERN");
-  AddServerOptions(app, request.server);
-  app.add_flag("--man", request.man, "Print the manual page")->group("");
+  AddServerOptions(app, options.server);
+  app.add_flag("--man", options.man, "Print the manual page")->group("");
 
-  app.add_subcommand("countries", "List the countries (GetCountryList)");
-  auto* values = app.add_subcommand(
-      "values", "List the values of a catalogue field, such as LetterCode (GetFieldValueList)");
-  values->add_option("field", request.field, "The catalogue field")->required();
-  auto* series = app.add_subcommand(
-      "series",
-      "List the minimum wage, price index or funds rate of a country (GetMinimumWageList, "
-      "GetPriceIndexList, GetFundsRateList); --on gives the value in force on a day, as the "
-      "window's lookup picks it");
-  series->add_option("kind", request.kind, "min-wage, cpi or funds-rate")
-      ->required()
-      ->check(CLI::IsMember({"min-wage", "cpi", "funds-rate"}));
-  series->add_option("country", request.country, "The country, as the country list names it")
-      ->required();
-  series->add_option("--on", request.on, "The day whose value is wanted")->type_name("DATE");
-  auto* history = app.add_subcommand(
-      "history", "List the exchange-rate history of a currency pair (GetListOfExchangeRate)");
-  history->add_option("from", request.from, "The first currency's letter code")->required();
-  history->add_option("to", request.to, "The second currency's letter code")->required();
-  auto* rate = app.add_subcommand(
-      "rate",
-      "The exchange rate of a pair on a day: units of TO per unit of FROM (GetExchangeRate)");
-  rate->add_option("from", request.from, "The first currency's letter code")->required();
-  rate->add_option("to", request.to, "The second currency's letter code")->required();
-  rate->add_option("date", request.day, "The day")->required();
-  auto* code = app.add_subcommand(
-      "code", "The letter code of the currency whose FIELD has VALUE (GetLIDCurrency)");
-  code->add_option("field", request.field, "The catalogue field, such as Currency_National")
-      ->required();
-  code->add_option("value", request.value, "The value, such as рубль")->required();
-  auto* visible = app.add_subcommand(
-      "visible", "Show the server's visibility, or set it first (Get_Visible, Set_Visible)");
-  visible->add_option("state", request.visible, "true or false (also on/off, yes/no, 1/0)")
-      ->check(CLI::IsMember({"true", "false", "on", "off", "yes", "no", "1", "0"}));
-  auto* check = app.add_subcommand(
-      "check",
-      "Check that the server answers what this client can read: every operation with "
-      "representative and hostile arguments, replies decoded under several locale settings, "
-      "failures with error information, successes without, no strings or references left behind; "
-      "one line per check with the server's time, then the line \"N passed, M failed\"");
-  check->add_option("--junit", request.junit, "Also write the results as JUnit XML to FILE")
-      ->type_name("FILE");
+  for (const std::unique_ptr<Subcommand>& subcommand : subcommands)
+    subcommand->AddOptions(*app.add_subcommand(subcommand->Name(), subcommand->Help()));
   // Options of the program may stand after the subcommand too.
   for (CLI::App* sub : app.get_subcommands({}))
     sub->fallthrough();
@@ -151,56 +88,23 @@ char16_t OneCharacter(const std::string& option, const std::string& text) {
   return value.front();
 }
 
-LocaleSettings SettingsOf(const Request& request) {
-  const std::optional<LocaleItems> items = ReadUserLocaleItems(request.locale);
+LocaleSettings SettingsOf(const ProgramOptions& options) {
+  const std::optional<LocaleItems> items = ReadUserLocaleItems(options.locale);
   if (!items) {
-    if (!request.locale.empty())
-      throw UsageProblem{"--locale: this system has no locale \"" + request.locale + "\""};
+    if (!options.locale.empty())
+      throw UsageProblem{"--locale: this system has no locale \"" + options.locale + "\""};
   }
   // A locale of the environment that the system lacks leaves the defaults.
   LocaleSettings settings = items ? MakeLocaleSettings(*items) : LocaleSettings{};
-  if (!request.decimalSeparator.empty())
-    settings.DecimalSeparator = OneCharacter("--decimal-separator", request.decimalSeparator);
-  if (!request.thousandSeparator.empty())
-    settings.ThousandSeparator = OneCharacter("--thousand-separator", request.thousandSeparator);
-  if (!request.dateSeparator.empty())
-    settings.DateSeparator = OneCharacter("--date-separator", request.dateSeparator);
-  if (!request.shortDate.empty())
-    settings.ShortDateFormat = FromUtf8(request.shortDate);
+  if (!options.decimalSeparator.empty())
+    settings.DecimalSeparator = OneCharacter("--decimal-separator", options.decimalSeparator);
+  if (!options.thousandSeparator.empty())
+    settings.ThousandSeparator = OneCharacter("--thousand-separator", options.thousandSeparator);
+  if (!options.dateSeparator.empty())
+    settings.DateSeparator = OneCharacter("--date-separator", options.dateSeparator);
+  if (!options.shortDate.empty())
+    settings.ShortDateFormat = FromUtf8(options.shortDate);
   return settings;
-}
-
-// A date of the command line: ISO, the short date pattern, or null.
-TDateTime DayOf(const std::string& option, const std::string& text) {
-  if (text == "null")
-    return kNullDate;
-  static const std::regex iso(R"((\d{4})-(\d{2})-(\d{2})(?:[T ](\d{2}):(\d{2})(?::(\d{2}))?)?)");
-  std::smatch parts;
-  if (std::regex_match(text, parts, iso)) {
-    const int year = std::stoi(parts[1]), month = std::stoi(parts[2]), day = std::stoi(parts[3]);
-    const int hour = parts[4].matched ? std::stoi(parts[4]) : 0;
-    const int minute = parts[5].matched ? std::stoi(parts[5]) : 0;
-    const int second = parts[6].matched ? std::stoi(parts[6]) : 0;
-    if (year >= 1 && IsCalendarDate(year, month, day) && hour < 24 && minute < 60 && second < 60) {
-      const double time = (hour * 3600 + minute * 60 + second) / 86400.0;
-      const TDate whole = EncodeDay(year, month, day);
-      // Before 1899-12-30 the time of day counts away from zero.
-      return whole < 0 ? whole - time : whole + time;
-    }
-  } else {
-    try {
-      return ReadDate(FromUtf8(text));
-    } catch (const EConvertError&) {
-    }
-  }
-  throw UsageProblem{option + ": \"" + text +
-                     "\" is not a date; give YYYY-MM-DD, a date in the "
-                     "short date pattern \"" +
-                     ToUtf8(CurrentLocaleSettings().ShortDateFormat) + "\", or null"};
-}
-
-bool TruthOf(const std::string& text) {
-  return text == "true" || text == "on" || text == "yes" || text == "1";
 }
 
 std::string SettingsText() {
@@ -210,64 +114,13 @@ std::string SettingsText() {
          ToUtf8(std::u16string(1, s.DecimalSeparator)) + "\"";
 }
 
-// Runs the subcommand that was given, on the connected server.
-int Execute(const CLI::App& app, const Request& request, Console& console, Format format) {
-  std::ostream& out = console.out;
-  const auto subcommand = [&](const char* name) { return app.got_subcommand(name); };
-  const std::u16string field = FromUtf8(request.field), value = FromUtf8(request.value);
-  const std::u16string country = FromUtf8(request.country);
-  const std::u16string from = FromUtf8(request.from), to = FromUtf8(request.to);
-  const auto show = [&](const Table& table) { Write(out, table, format); };
-  const auto showRaw = [&](const RawReply& reply) {
-    WriteRaw(out, reply.operation, reply.reply, format);
-  };
-  if (subcommand("countries")) {
-    request.raw ? showRaw(RawCountries()) : show(Countries());
-  } else if (subcommand("values")) {
-    request.raw ? showRaw(RawFieldValues(field)) : show(FieldValues(field));
-  } else if (subcommand("series")) {
-    const SeriesKind kind = kSeriesKinds.at(request.kind);
-    if (request.raw)
-      showRaw(RawSeries(kind, country));
-    else if (!request.on.empty())
-      show(SeriesOnDay(kind, country, DayOf("--on", request.on)));
-    else
-      show(Series(kind, country));
-  } else if (subcommand("history")) {
-    request.raw ? showRaw(RawExchangeHistory(from, to)) : show(ExchangeHistory(from, to));
-  } else if (subcommand("rate")) {
-    const TDateTime day = DayOf("date", request.day);
-    request.raw ? showRaw(RawRateOnDate(from, to, day)) : show(RateOnDate(from, to, day));
-  } else if (subcommand("code")) {
-    request.raw ? showRaw(RawLetterCode(field, value)) : show(LetterCode(field, value));
-  } else if (subcommand("visible")) {
-    if (request.visible.empty())
-      request.raw ? showRaw(RawVisibility()) : show(Visibility());
-    else
-      request.raw ? showRaw(RawSetVisibility(TruthOf(request.visible)))
-                  : show(SetVisibility(TruthOf(request.visible)));
-  } else if (subcommand("check")) {
-    const CheckReport report =
-        RunCheck(out, console.errIsTerminal ? &console.err : nullptr, ApplyLocaleVariantHere);
-    if (!request.junit.empty()) {
-      std::ofstream junit(request.junit, std::ios::binary);
-      WriteJUnit(junit, report);
-      if (!junit) {
-        console.err << kProgram << ": cannot write " << request.junit << '\n';
-        return kServerFailure;
-      }
-    }
-    return report.failed == 0 && report.passed > 0 ? kSuccess : kServerFailure;
-  }
-  return kSuccess;
-}
-
 }  // namespace
 
 int RunCli(const std::vector<std::string>& arguments, Console& console) {
-  Request request;
+  ProgramOptions options;
+  const std::vector<std::unique_ptr<Subcommand>> subcommands = MakeSubcommands();
   CLI::App app{"", kProgram};
-  BuildApp(app, request);
+  BuildApp(app, options, subcommands);
   try {
     // CLI11 takes the arguments without the program name, last first.
     std::vector<std::string> rest(arguments.rbegin(), arguments.rend());
@@ -294,19 +147,20 @@ int RunCli(const std::vector<std::string>& arguments, Console& console) {
     return status == 0 ? kSuccess : kUsageError;
   }
 
-  const Format format = request.format == "json"                             ? Format::Json
-                        : request.format == "csv"                            ? Format::Csv
-                        : request.format == "table" || console.outIsTerminal ? Format::Table
+  // Exactly one was given: the parse requires it.
+  Subcommand* given = nullptr;
+  for (const std::unique_ptr<Subcommand>& subcommand : subcommands)
+    if (app.got_subcommand(subcommand->Name()))
+      given = subcommand.get();
+  const Format format = options.format == "json"                             ? Format::Json
+                        : options.format == "csv"                            ? Format::Csv
+                        : options.format == "table" || console.outIsTerminal ? Format::Table
                                                                              : Format::Csv;
   try {
-    SetLocaleSettings(SettingsOf(request));
-    // Dates are read before the server is asked anything, so a bad one costs no call.
-    if (!request.on.empty())
-      DayOf("--on", request.on);
-    if (!request.day.empty())
-      DayOf("date", request.day);
-    const std::shared_ptr<void> connection = ConnectServer(request.server);
-    return Execute(app, request, console, format);
+    SetLocaleSettings(SettingsOf(options));
+    given->Prepare();
+    const std::shared_ptr<void> connection = ConnectServer(options.server);
+    return given->Run({console, format, options.raw});
   } catch (const UsageProblem& problem) {
     console.err << kProgram << ": " << problem.message
                 << "\nRun with --help for more information.\n";
@@ -333,7 +187,7 @@ int RunCli(const std::vector<std::string>& arguments, Console& console) {
 
 namespace {
 
-// Roff text: a backslash doubled, a leading dot or apostrophe kept from being a request.
+// Roff text: a backslash doubled, a leading dot or apostrophe kept from being a options.
 std::string Roff(const std::string& text) {
   std::string escaped;
   bool lineStart = true;
@@ -367,9 +221,9 @@ std::string OptionsOf(const CLI::App& app) {
 }  // namespace
 
 std::string ManPage() {
-  Request request;
+  ProgramOptions options;
   CLI::App app{"", kProgram};
-  BuildApp(app, request);
+  BuildApp(app, options, MakeSubcommands());
   std::string page = std::string(".TH QUORVANE-CLI 1 \"\" \"") + kProgram + " " + kQuorvaneVersion +
                      "\" \"User Commands\"\n.SH NAME\n" + kProgram +
                      " \\- every operation of the reference-data server from the command line\n"

@@ -1,12 +1,14 @@
 #pragma once
-// The program: the command line, the locale settings it names, the server connection, the
-// subcommand, and what reaches the user on the way out.
+// The program: its own options, the locale settings they name, the server connection, the
+// subcommand (Subcommand.h), and what reaches the user on the way out.
 
 #include <ostream>
 #include <string>
 #include <vector>
 
 namespace quorvane::cli {
+
+inline constexpr const char* kProgram = "quorvane-cli";
 
 // The exit statuses the manual documents.
 enum ExitStatus : int {

@@ -14,8 +14,8 @@ namespace serverdll {
 
 namespace {
 
-constexpr wchar_t kProgId[] = L"Quorvane.Automation";
-constexpr wchar_t kDescription[] = L"Quorvane reference-data automation server";
+const std::wstring kProgId(quorvane::kProgramId.begin(), quorvane::kProgramId.end());
+const std::wstring kDescription(quorvane::kServerName.begin(), quorvane::kServerName.end());
 
 std::wstring BracedGuid(REFGUID guid) {
   wchar_t text[40];
@@ -68,14 +68,14 @@ STDAPI DllRegisterServer() {
   library->Release();
 
   const std::wstring classKey = ClassKey();
-  const bool written = SetText(classKey, nullptr, kDescription) &&
-                       SetText(classKey + L"\\InprocServer32", nullptr, path) &&
-                       SetText(classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
-                       SetText(classKey + L"\\ProgID", nullptr, kProgId) &&
-                       SetText(classKey + L"\\TypeLib", nullptr, libraryId) &&
-                       SetText(kProgId, nullptr, kDescription) &&
-                       SetText(std::wstring(kProgId) + L"\\CLSID", nullptr,
-                               BracedGuid(quorvane::CLASS_CoQuorvaneAutomation));
+  const bool written =
+      SetText(classKey, nullptr, kDescription) &&
+      SetText(classKey + L"\\InprocServer32", nullptr, path) &&
+      SetText(classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
+      SetText(classKey + L"\\ProgID", nullptr, kProgId) &&
+      SetText(classKey + L"\\TypeLib", nullptr, libraryId) &&
+      SetText(kProgId, nullptr, kDescription) &&
+      SetText(kProgId + L"\\CLSID", nullptr, BracedGuid(quorvane::CLASS_CoQuorvaneAutomation));
   return written ? S_OK : SELFREG_E_CLASS;
 }
 

@@ -200,7 +200,7 @@ namespace platform {
 // text when the system has none or it does not fit in 256 characters.
 std::u16string SystemMessageText(HRESULT status);
 
-// The braced registry form of a GUID: {9470904C-EAB4-4BD4-8724-274F79A89FC0}.
+// The braced registry form of a GUID: {00020400-0000-0000-C000-000000000046}.
 std::u16string GuidToString(const GUID& guid);
 
 // Whether the runtime already knows a server for the class: on the portable runtime a class

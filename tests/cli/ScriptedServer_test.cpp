@@ -9,7 +9,9 @@
 
 #include "CliTestSupport.h"
 #include "LocaleSettings.h"
+#include "QuorvaneIds.h"
 #include "ScriptedServer.h"
+#include "Utf.h"
 #include "ValueToText.h"
 
 namespace {
@@ -171,7 +173,7 @@ TEST(ScriptedFailures, NoServerObject) {
     const clitest::Run run = RunCli(With({"countries"}));
     EXPECT_EQ(run.status, 3);
     EXPECT_EQ(run.err.rfind("quorvane-cli: no server: ", 0), 0u) << run.err;
-    EXPECT_NE(run.err.find("{9470904C-EAB4-4BD4-8724-274F79A89FC0}"), std::string::npos);
+    EXPECT_NE(run.err.find(quorvane::ToUtf8(quorvane::kClassIdText)), std::string::npos);
   }
   {
     scripted::ScopedScriptedServer server(scripted::CreationMode::NoInterface);

@@ -95,7 +95,7 @@ TEST_F(Creation, GivesTheOnlyReferenceToANewObject) {
 
 TEST_F(Creation, ClassNotRegistered) {
   EXPECT_EQ(CreationMessage(),
-            u"Class not registered, ClassID: {9470904C-EAB4-4BD4-8724-274F79A89FC0}");
+            u"Class not registered, ClassID: " + std::u16string(quorvane::kClassIdText));
 }
 
 TEST_F(Creation, TheCreationStatusWithoutSystemText) {
@@ -103,7 +103,7 @@ TEST_F(Creation, TheCreationStatusWithoutSystemText) {
   scripted::ScopedScriptedServer server(scripted::CreationMode::CreationFails,
                                         MakeHresult(0x80041234));
   EXPECT_EQ(CreationMessage(),
-            u"OLE error 80041234, ClassID: {9470904C-EAB4-4BD4-8724-274F79A89FC0}");
+            u"OLE error 80041234, ClassID: " + std::u16string(quorvane::kClassIdText));
 }
 
 TEST_F(Creation, InterfaceNotSupportedReleasesTheObject) {

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
+#include <stdexcept>
 
 #include "Com.h"
+#include "GuidText.h"
 #include "RuntimeTrace.h"
 
 namespace {
@@ -74,10 +77,46 @@ TEST(Bstr, ALengthBeyondThePrefixFails) {
 
 TEST(GuidText, BracedRegistryFormWithUpperCaseDigits) {
   EXPECT_EQ(platform::GuidToString(IID_IDispatch), u"{00020400-0000-0000-C000-000000000046}");
-  const GUID mixed = {0x9470904C, 0xEAB4, 0x4BD4, {0x87, 0x24, 0x27, 0x4F, 0x79, 0xA8, 0x9F, 0xC0}};
-  EXPECT_EQ(platform::GuidToString(mixed), u"{9470904C-EAB4-4BD4-8724-274F79A89FC0}");
+  const GUID mixed = {0x0A1B2C3D, 0x4E5F, 0x6A7B, {0x8C, 0x9D, 0xAE, 0xBF, 0x01, 0x23, 0x45, 0x67}};
+  EXPECT_EQ(platform::GuidToString(mixed), u"{0A1B2C3D-4E5F-6A7B-8C9D-AEBF01234567}");
   const GUID ones = {0xFFFFFFFF, 0xFFFF, 0xFFFF, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};
   EXPECT_EQ(platform::GuidToString(ones), u"{FFFFFFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF}");
+}
+
+// The ids are written once as text and read at compile time.
+constexpr GUID kDispatchFromText =
+    platform::GuidFromText(u"{00020400-0000-0000-C000-000000000046}");
+static_assert(kDispatchFromText.Data1 == 0x00020400 && kDispatchFromText.Data3 == 0 &&
+              kDispatchFromText.Data4[0] == 0xC0 && kDispatchFromText.Data4[7] == 0x46);
+
+TEST(GuidText, ReadsTheRegistryFormBack) {
+  struct Case {
+    std::u16string_view text;
+    std::u16string_view written;  // GuidToString of what was read
+  };
+  const Case cases[] = {
+      {u"{0A1B2C3D-4E5F-6A7B-8C9D-AEBF01234567}", u"{0A1B2C3D-4E5F-6A7B-8C9D-AEBF01234567}"},
+      // Lower-case digits read alike; the registry form writes them upper-case.
+      {u"{0a1b2c3d-4e5f-6a7b-8c9d-aebf01234567}", u"{0A1B2C3D-4E5F-6A7B-8C9D-AEBF01234567}"},
+      {u"{FFFFFFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF}", u"{FFFFFFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF}"},
+      {u"{00000000-0000-0000-0000-000000000000}", u"{00000000-0000-0000-0000-000000000000}"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(platform::GuidToString(platform::GuidFromText(c.text)), c.written);
+  EXPECT_TRUE(kDispatchFromText == IID_IDispatch);
+}
+
+TEST(GuidText, RefusesAnythingButTheBracedForm) {
+  const std::u16string_view texts[] = {
+      u"0A1B2C3D-4E5F-6A7B-8C9D-AEBF01234567",         // no braces
+      u"{0A1B2C3D-4E5F-6A7B-8C9D-AEBF0123456}",        // a digit short
+      u"{0A1B2C3D-4E5F-6A7B-8C9D-AEBF012345678}",      // a digit over
+      u"{0A1B2C3D-4E5F-6A7B8C9D-AEBF01234567-}",       // a dash out of place
+      u"{0A1B2C3D-4E5F-6A7B-8C9D-AEBF0123456G}",       // a letter past F
+      u"{0A1B2C3D-4E5F-6A7B-8C9D-AEBF0123456\u0660}",  // a digit of another script
+  };
+  for (std::size_t i = 0; i < std::size(texts); ++i)
+    EXPECT_THROW(platform::GuidFromText(texts[i]), std::invalid_argument) << "case " << i;
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "Check.h"
 
-#include <cstdio>
+#include <chrono>
 #include <exception>
+#include <iostream>
 
+#include "CheckReport.h"
 #include "Com.h"
 #include "ComPtr.h"
 #include "Digits.h"
@@ -12,8 +14,14 @@
 namespace contract {
 
 namespace {
-int passed = 0;
-int failed = 0;
+
+quorvane::report::CheckReport& Report() {
+  static quorvane::report::CheckReport report("windows_contract_test", std::cout);
+  return report;
+}
+
+std::string group;
+
 }  // namespace
 
 std::u16string TakeThreadErrorDescription() {
@@ -37,11 +45,16 @@ std::string Utf8(std::u16string_view text) {
   return quorvane::ToUtf8(text);
 }
 
+std::wstring Wide(std::u16string_view text) {
+  return std::wstring(text.begin(), text.end());
+}
+
 std::string Hex(long value) {
   return quorvane::AsciiUpperHex(static_cast<std::uint32_t>(value), 8);
 }
 
 void RunCase(const char* name, const std::function<void()>& body) {
+  const auto started = std::chrono::steady_clock::now();
   std::string failure;
   try {
     body();
@@ -52,20 +65,20 @@ void RunCase(const char* name, const std::function<void()>& body) {
   } catch (const std::exception& error) {
     failure = std::string("unexpected exception: ") + error.what();
   }
-  if (failure.empty()) {
-    ++passed;
-    std::printf("ok   %s\n", name);
-  } else {
-    ++failed;
-    std::printf("FAIL %s: %s\n", name, failure.c_str());
-  }
-  std::fflush(stdout);
+  const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
+  Report().Add({name, failure.empty(), failure, took.count(), group});
 }
 
-int Summary() {
-  std::printf("%d passed, %d failed\n", passed, failed);
-  std::fflush(stdout);
-  return failed == 0 ? 0 : 1;
+void SetGroup(std::string name) {
+  group = std::move(name);
+}
+
+void Skip(const std::string& name, const std::string& why) {
+  Report().Skip(name, why);
+}
+
+int Summary(const std::optional<std::filesystem::path>& junit) {
+  return Report().Finish(junit);
 }
 
 }  // namespace contract

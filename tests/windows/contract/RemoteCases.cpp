@@ -19,7 +19,7 @@ using quorvane::IQuorvaneAutomation;
 
 // The creation error for a status, as Create words it.
 std::u16string CreationError(HRESULT status) {
-  return quorvane::StatusMessage(status) + u", ClassID: {9470904C-EAB4-4BD4-8724-274F79A89FC0}";
+  return quorvane::StatusMessage(status) + u", ClassID: " + std::u16string(quorvane::kClassIdText);
 }
 
 std::u16string ThisMachineName() {

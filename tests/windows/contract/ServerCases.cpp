@@ -69,7 +69,7 @@ std::vector<quorvane::DateValueRec> ExchangeHistory() {
 
 void RunRegisteredServerCases() {
   RunCase("registration: in-process server, apartment threading, program id", [] {
-    const std::wstring key = L"CLSID\\{9470904C-EAB4-4BD4-8724-274F79A89FC0}\\InprocServer32";
+    const std::wstring key = L"CLSID\\" + Wide(quorvane::kClassIdText) + L"\\InprocServer32";
     auto text = [&](const wchar_t* name) {
       wchar_t value[MAX_PATH] = {};
       DWORD size = sizeof value;
@@ -81,7 +81,7 @@ void RunRegisteredServerCases() {
     Expect(path.size() > 19 && path.ends_with(L"\\QuorvaneServer.dll"), "the DLL's path");
     Expect(text(L"ThreadingModel") == L"Apartment", "apartment threading");
     CLSID found = {};
-    Expect(SUCCEEDED(CLSIDFromProgID(L"Quorvane.Automation", &found)) &&
+    Expect(SUCCEEDED(CLSIDFromProgID(Wide(quorvane::kProgramId).c_str(), &found)) &&
                IsEqualCLSID(found, quorvane::CLASS_CoQuorvaneAutomation),
            "the program id names the class");
     Expect(platform::IsClassRegistered(quorvane::CLASS_CoQuorvaneAutomation),
@@ -304,20 +304,21 @@ void RunUnregisteredServerCases() {
     } catch (const quorvane::Exception& error) {
       message = error.Message();
     }
-    Expect(message == quorvane::StatusMessage(REGDB_E_CLASSNOTREG) +
-                          u", ClassID: {9470904C-EAB4-4BD4-8724-274F79A89FC0}",
+    Expect(message == quorvane::StatusMessage(REGDB_E_CLASSNOTREG) + u", ClassID: " +
+                          std::u16string(quorvane::kClassIdText),
            "message \"" + Utf8(message) + "\"");
   });
 
   RunCase("unregistration removed the class and the program id", [] {
     HKEY key = nullptr;
     const LSTATUS opened = RegOpenKeyExW(
-        HKEY_CLASSES_ROOT, L"CLSID\\{9470904C-EAB4-4BD4-8724-274F79A89FC0}", 0, KEY_READ, &key);
+        HKEY_CLASSES_ROOT, (L"CLSID\\" + Wide(quorvane::kClassIdText)).c_str(), 0, KEY_READ, &key);
     if (opened == ERROR_SUCCESS)
       RegCloseKey(key);
     Expect(opened == ERROR_FILE_NOT_FOUND, "the class key is gone");
     CLSID found;
-    Expect(FAILED(CLSIDFromProgID(L"Quorvane.Automation", &found)), "program id still resolves");
+    Expect(FAILED(CLSIDFromProgID(Wide(quorvane::kProgramId).c_str(), &found)),
+           "program id still resolves");
   });
 }
 

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "Check.h"
 #include "Com.h"
@@ -144,14 +145,22 @@ void RunSystemCases() {
     SysFreeString(value);
   });
 
-  RunCase("GUID text is the system's registry form", [] {
-    wchar_t system[40];
-    const int length = StringFromGUID2(quorvane::CLASS_CoQuorvaneAutomation, system, 40);
-    Expect(platform::GuidToString(quorvane::CLASS_CoQuorvaneAutomation) ==
-                   std::u16string(system, system + length - 1) &&
-               platform::GuidToString(quorvane::IID_IQuorvaneAutomation) ==
-                   u"{B87E668C-F2BD-44DB-A96D-B43E84439CD8}",
-           "braced upper-case form");
+  RunCase("GUID text is the system's registry form, both ways", [] {
+    const auto systemText = [](REFGUID guid) {
+      wchar_t text[40];
+      const int length = StringFromGUID2(guid, text, 40);
+      return std::u16string(text, text + (length > 0 ? length - 1 : 0));
+    };
+    const std::pair<const GUID*, std::u16string_view> ids[] = {
+        {&quorvane::CLASS_CoQuorvaneAutomation, quorvane::kClassIdText},
+        {&quorvane::IID_IQuorvaneAutomation, quorvane::kInterfaceIdText},
+        {&quorvane::LIBID_Quorvane, quorvane::kLibraryIdText}};
+    for (const auto& [guid, text] : ids) {
+      const std::u16string system = systemText(*guid);
+      Expect(platform::GuidToString(*guid) == system, "braced upper-case form " + Utf8(system));
+      // The structure made from the id's text at compile time is the GUID the text names.
+      Expect(system == text, "the id " + Utf8(text) + " reads as " + Utf8(system));
+    }
   });
 
   RunCase("program resources: icon MAINICON, common controls 6, run as the invoking user", [] {

@@ -15,10 +15,6 @@ namespace contract {
 
 namespace {
 
-// {33723DF6-6FFF-4C05-8E57-1C5B556170B5}
-const GUID kLibraryId = {
-    0x33723DF6, 0x6FFF, 0x4C05, {0x8E, 0x57, 0x1C, 0x5B, 0x55, 0x61, 0x70, 0xB5}};
-
 // What the type library calls an operation of the list: a property by its name without the
 // "Get_" / "Set_", anything else by its own name.
 struct Operation {
@@ -93,20 +89,35 @@ class SlotProbe final : public quorvane::IQuorvaneAutomation {
   }
 };
 
-platform::ComPtr<ITypeInfo> RegisteredInterfaceVtableView() {
+platform::ComPtr<ITypeLib> RegisteredLibrary() {
   platform::ComPtr<ITypeLib> library;
-  Expect(SUCCEEDED(LoadRegTypeLib(kLibraryId, 1, 0, LOCALE_NEUTRAL, library.Put())),
-         "the type library is registered");
-  platform::ComPtr<ITypeInfo> dispatchView;
-  Expect(
-      SUCCEEDED(library->GetTypeInfoOfGuid(quorvane::IID_IQuorvaneAutomation, dispatchView.Put())),
-      "the library describes the interface");
+  Expect(SUCCEEDED(LoadRegTypeLib(quorvane::LIBID_Quorvane, quorvane::kLibraryVersionMajor,
+                                  quorvane::kLibraryVersionMinor, LOCALE_NEUTRAL, library.Put())),
+         "the type library is registered under its id and version");
+  return library;
+}
+
+platform::ComPtr<ITypeInfo> TypeOf(ITypeLib* library, REFGUID guid, const char* what) {
+  platform::ComPtr<ITypeInfo> info;
+  Expect(SUCCEEDED(library->GetTypeInfoOfGuid(guid, info.Put())), what);
+  return info;
+}
+
+// The type that `info` implements at `index`; -1 gives a dual interface's function-table view.
+platform::ComPtr<ITypeInfo> ImplementedType(ITypeInfo* info, UINT index, const char* what) {
   HREFTYPE reference = 0;
-  platform::ComPtr<ITypeInfo> vtableView;
-  Expect(SUCCEEDED(dispatchView->GetRefTypeOfImplType(-1, &reference)) &&
-             SUCCEEDED(dispatchView->GetRefTypeInfo(reference, vtableView.Put())),
-         "the interface is dual");
-  return vtableView;
+  platform::ComPtr<ITypeInfo> implemented;
+  Expect(SUCCEEDED(info->GetRefTypeOfImplType(index, &reference)) &&
+             SUCCEEDED(info->GetRefTypeInfo(reference, implemented.Put())),
+         what);
+  return implemented;
+}
+
+platform::ComPtr<ITypeInfo> RegisteredInterfaceVtableView() {
+  const platform::ComPtr<ITypeInfo> dispatchView =
+      TypeOf(RegisteredLibrary().Get(), quorvane::IID_IQuorvaneAutomation,
+             "the library describes the interface");
+  return ImplementedType(dispatchView.Get(), static_cast<UINT>(-1), "the interface is dual");
 }
 
 // Arguments of the right kinds for one operation, in the reverse order that dispatch expects.
@@ -127,6 +138,26 @@ std::vector<VARIANT> ArgumentsFor(const FUNCDESC& function) {
 }  // namespace
 
 void RunTypeLibraryCases() {
+  RunCase("type library: the library, its version and the class under the ids of the build", [] {
+    const platform::ComPtr<ITypeLib> library = RegisteredLibrary();
+    TLIBATTR* libraryAttributes = nullptr;
+    Expect(SUCCEEDED(library->GetLibAttr(&libraryAttributes)), "library attributes");
+    const bool sameLibrary = IsEqualGUID(libraryAttributes->guid, quorvane::LIBID_Quorvane) &&
+                             libraryAttributes->wMajorVerNum == quorvane::kLibraryVersionMajor &&
+                             libraryAttributes->wMinorVerNum == quorvane::kLibraryVersionMinor;
+    library->ReleaseTLibAttr(libraryAttributes);
+    Expect(sameLibrary, "the library's own id and version");
+    const platform::ComPtr<ITypeInfo> coclass = TypeOf(
+        library.Get(), quorvane::CLASS_CoQuorvaneAutomation, "the library describes the class");
+    const platform::ComPtr<ITypeInfo> implemented =
+        ImplementedType(coclass.Get(), 0, "the class names its interface");
+    TYPEATTR* attributes = nullptr;
+    Expect(SUCCEEDED(implemented->GetTypeAttr(&attributes)), "interface attributes");
+    const bool sameInterface = IsEqualGUID(attributes->guid, quorvane::IID_IQuorvaneAutomation);
+    implemented->ReleaseTypeAttr(attributes);
+    Expect(sameInterface, "the class's interface is IQuorvaneAutomation");
+  });
+
   RunCase("type library: every operation by name lands on its position in the function table", [] {
     platform::ComPtr<ITypeInfo> info = RegisteredInterfaceVtableView();
     TYPEATTR* attributes = nullptr;

@@ -15,11 +15,13 @@
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
+#include <iostream>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "CheckReport.h"
 #include "Layout.h"
 #include "QuorvaneVersion.h"
 
@@ -29,8 +31,7 @@ using quorvane::native::ControlSpec;
 using quorvane::native::FormDescription;
 using quorvane::native::Kind;
 
-int passed = 0;
-int failed = 0;
+quorvane::report::CheckReport report("windows_window_test", std::cout);
 
 std::string Utf8(const std::wstring& text) {
   if (text.empty())
@@ -44,10 +45,7 @@ std::string Utf8(const std::wstring& text) {
 }
 
 void Check(bool ok, const std::string& what, const std::string& detail = {}) {
-  ++(ok ? passed : failed);
-  std::printf("%s %s%s%s\n", ok ? "ok  " : "FAIL", what.c_str(), detail.empty() ? "" : ": ",
-              detail.c_str());
-  std::fflush(stdout);
+  report.Check(ok, what, detail);
 }
 
 // --- The program under test ----------------------------------------------------------------------
@@ -663,6 +661,8 @@ void CheckShutdown() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // --junit FILE, wherever it stands, also writes the results as JUnit XML.
+  const auto junit = quorvane::report::TakeJUnitOption(argc, argv);
   const std::wstring path = argc > 1 ? argv[1] : L"C:\\quorvane\\QuorvaneTestCom.exe";
   if (argc > 2) {
     shots = argv[2];
@@ -690,6 +690,5 @@ int wmain(int argc, wchar_t** argv) {
     CheckClose();
     CheckShutdown();
   }
-  std::printf("%d passed, %d failed\n", passed, failed);
-  return failed == 0 ? 0 : 1;
+  return report.Finish(junit);
 }

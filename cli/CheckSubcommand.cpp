@@ -1,0 +1,51 @@
+// check: the conformance check of whatever server the runtime gives for the class id (Check.h).
+#include <CLI/CLI.hpp>
+
+#include "Check.h"
+#include "CheckReport.h"
+#include "ServerChoice.h"
+#include "Subcommand.h"
+
+namespace quorvane::cli {
+
+namespace {
+
+class CheckSubcommand final : public Subcommand {
+ public:
+  CheckSubcommand()
+      : Subcommand(
+            "check",
+            "Check that the server answers what this client can read: every operation with "
+            "representative and hostile arguments, replies decoded under several locale "
+            "settings, failures with error information, successes without, no strings or "
+            "references left behind; one line per check with the server's time, then the line "
+            "\"N passed, M failed\"") {}
+
+  void AddOptions(CLI::App& command) override {
+    command.add_option("--junit", junit_, "Also write the results as JUnit XML to FILE")
+        ->type_name("FILE");
+  }
+
+  int Run(const Invocation& run) override {
+    Console& console = run.console;
+    report::CheckReport report("quorvane-cli check", console.out);
+    const int status =
+        RunCheck(report, console.errIsTerminal ? &console.err : nullptr, ApplyLocaleVariantHere);
+    if (!junit_.empty() && !report.WriteJUnitFile(junit_)) {
+      console.err << kProgram << ": cannot write " << junit_ << '\n';
+      return kServerFailure;
+    }
+    return status == 0 ? kSuccess : kServerFailure;
+  }
+
+ private:
+  std::string junit_;
+};
+
+}  // namespace
+
+std::unique_ptr<Subcommand> MakeCheckSubcommand() {
+  return std::make_unique<CheckSubcommand>();
+}
+
+}  // namespace quorvane::cli

@@ -1,0 +1,69 @@
+// series: a country's minimum wage, price index or funds rate, or with --on the value in force on
+// a day.
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <iterator>
+
+#include "DateArgument.h"
+#include "Subcommand.h"
+#include "Utf.h"
+
+namespace quorvane::cli {
+
+namespace {
+
+constexpr SeriesKind kKinds[] = {SeriesKind::MinimumWage, SeriesKind::PriceIndex,
+                                 SeriesKind::FundsRate};
+
+class SeriesSubcommand final : public Subcommand {
+ public:
+  SeriesSubcommand()
+      : Subcommand(
+            "series",
+            "List the minimum wage, price index or funds rate of a country "
+            "(GetMinimumWageList, GetPriceIndexList, GetFundsRateList); --on gives the value "
+            "in force on a day, as the window's lookup picks it") {}
+
+  void AddOptions(CLI::App& command) override {
+    std::vector<std::string> kinds;
+    std::transform(std::begin(kKinds), std::end(kKinds), std::back_inserter(kinds), NameOf);
+    command.add_option("kind", kind_, "min-wage, cpi or funds-rate")
+        ->required()
+        ->check(CLI::IsMember(kinds));
+    command.add_option("country", country_, "The country, as the country list names it")
+        ->required();
+    command.add_option("--on", on_, "The day whose value is wanted")->type_name("DATE");
+  }
+
+  void Prepare() override {
+    if (!on_.empty())
+      day_ = DayOf("--on", on_);
+  }
+
+  int Run(const Invocation& run) override {
+    const SeriesKind kind =
+        *std::find_if(std::begin(kKinds), std::end(kKinds),
+                      [&](SeriesKind candidate) { return NameOf(candidate) == kind_; });
+    const std::u16string country = FromUtf8(country_);
+    if (run.raw)
+      run.Show(RawSeries(kind, country));
+    else if (!on_.empty())
+      run.Show(SeriesOnDay(kind, country, day_));
+    else
+      run.Show(Series(kind, country));
+    return kSuccess;
+  }
+
+ private:
+  std::string kind_, country_, on_;
+  TDateTime day_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Subcommand> MakeSeriesSubcommand() {
+  return std::make_unique<SeriesSubcommand>();
+}
+
+}  // namespace quorvane::cli
