@@ -26,6 +26,29 @@ constexpr std::u16string_view kMemoStartText =
 
 constexpr std::span<const std::u16string_view> kFieldNames = kFieldNameItems;
 
+// The three lookups' group boxes hold the same controls at the same places: each role is written
+// once (kind, place and size, enabled, tab, text), and each group's control takes it with its own
+// id, name, group box and handler.
+// clang-format off
+constexpr ControlDescription kLookupButton{{}, "", PushButton,   {}, 143, 22, 105,   25,    on, 0,
+                                           u"GetValueByDate", {}, nullptr};
+constexpr ControlDescription kLookupDate  {{}, "", DateEdit,     {}, 16,  24, 121,   kAuto, on, 1,
+                                           u"", {}, nullptr};
+constexpr ControlDescription kLookupLabel {{}, "", Label,        {}, 24,  54, kAuto, kAuto, on,
+                                           none, u"Value", {}, nullptr};
+constexpr ControlDescription kLookupResult{{}, "", CurrencyEdit, {}, 88,  53, 160,   kAuto, on, 3,
+                                           u"", {}, nullptr};
+// clang-format on
+
+constexpr ControlDescription InLookup(ControlDescription role, ControlId id, const char* name,
+                                      ControlId group, FormHandler handler = nullptr) {
+  role.id = id;
+  role.name = name;
+  role.parent = group;
+  role.handler = handler;
+  return role;
+}
+
 // One row per control: id, name, kind, parent, left, top, width, height, enabled, tab; then the
 // caption or start text, the start items, the handler, and the start date of a date editor.
 // clang-format off
@@ -55,30 +78,18 @@ constexpr ControlDescription kControls[] = {
   {cxComboBox1,     "cxComboBox1",     ComboBox,     cxGroupBox1, 16,  19,  265,   kAuto, on,  0,
      u"cxComboBox1", {}, nullptr},
   // Inside cxGroupBox2, cxGroupBox3 and cxGroupBox4: the three lookups, laid out alike.
-  {Button4,         "Button4",         PushButton,   cxGroupBox2, 143, 22,  105,   25,    on,  0,
-     u"GetValueByDate", {}, &MainForm::Button4Click},
-  {cxDateEdit1,     "cxDateEdit1",     DateEdit,     cxGroupBox2, 16,  24,  121,   kAuto, on,  1,
-     u"", {}, nullptr},
-  {cxLabel1,        "cxLabel1",        Label,        cxGroupBox2, 24,  54,  kAuto, kAuto, on,  none,
-     u"Value", {}, nullptr},
-  {cxCurrencyEdit1, "cxCurrencyEdit1", CurrencyEdit, cxGroupBox2, 88,  53,  160,   kAuto, on,  3,
-     u"", {}, nullptr},
-  {Button3,         "Button3",         PushButton,   cxGroupBox3, 143, 22,  105,   25,    on,  0,
-     u"GetValueByDate", {}, &MainForm::Button3Click},
-  {cxDateEdit2,     "cxDateEdit2",     DateEdit,     cxGroupBox3, 16,  24,  121,   kAuto, on,  1,
-     u"", {}, nullptr},
-  {cxLabel2,        "cxLabel2",        Label,        cxGroupBox3, 24,  54,  kAuto, kAuto, on,  none,
-     u"Value", {}, nullptr},
-  {cxCurrencyEdit2, "cxCurrencyEdit2", CurrencyEdit, cxGroupBox3, 88,  53,  160,   kAuto, on,  3,
-     u"", {}, nullptr},
-  {Button5,         "Button5",         PushButton,   cxGroupBox4, 143, 22,  105,   25,    on,  0,
-     u"GetValueByDate", {}, &MainForm::Button5Click},
-  {cxDateEdit3,     "cxDateEdit3",     DateEdit,     cxGroupBox4, 16,  24,  121,   kAuto, on,  1,
-     u"", {}, nullptr},
-  {cxLabel3,        "cxLabel3",        Label,        cxGroupBox4, 24,  54,  kAuto, kAuto, on,  none,
-     u"Value", {}, nullptr},
-  {cxCurrencyEdit3, "cxCurrencyEdit3", CurrencyEdit, cxGroupBox4, 88,  53,  160,   kAuto, on,  3,
-     u"", {}, nullptr},
+  InLookup(kLookupButton, Button4,         "Button4",         cxGroupBox2, &MainForm::Button4Click),
+  InLookup(kLookupDate,   cxDateEdit1,     "cxDateEdit1",     cxGroupBox2),
+  InLookup(kLookupLabel,  cxLabel1,        "cxLabel1",        cxGroupBox2),
+  InLookup(kLookupResult, cxCurrencyEdit1, "cxCurrencyEdit1", cxGroupBox2),
+  InLookup(kLookupButton, Button3,         "Button3",         cxGroupBox3, &MainForm::Button3Click),
+  InLookup(kLookupDate,   cxDateEdit2,     "cxDateEdit2",     cxGroupBox3),
+  InLookup(kLookupLabel,  cxLabel2,        "cxLabel2",        cxGroupBox3),
+  InLookup(kLookupResult, cxCurrencyEdit2, "cxCurrencyEdit2", cxGroupBox3),
+  InLookup(kLookupButton, Button5,         "Button5",         cxGroupBox4, &MainForm::Button5Click),
+  InLookup(kLookupDate,   cxDateEdit3,     "cxDateEdit3",     cxGroupBox4),
+  InLookup(kLookupLabel,  cxLabel3,        "cxLabel3",        cxGroupBox4),
+  InLookup(kLookupResult, cxCurrencyEdit3, "cxCurrencyEdit3", cxGroupBox4),
   // Inside cxGroupBox5: the frames of the currency tools.
   {cxGroupBox6,     "cxGroupBox6",     GroupBox,     cxGroupBox5, 18,  19,  375,   83,    off, 0,
      u"Letter code of currency by specific name", {}, nullptr},

@@ -17,30 +17,6 @@ namespace designed = quorvane::designed;
 
 namespace {
 
-designed::Kind DesignedKind(ControlKind kind) {
-  switch (kind) {
-    case ControlKind::PushButton:
-      return designed::Kind::PushButton;
-    case ControlKind::GroupBox:
-      return designed::Kind::GroupBox;
-    case ControlKind::ComboBox:
-      return designed::Kind::ComboBox;
-    case ControlKind::DateEdit:
-      return designed::Kind::DateEdit;
-    case ControlKind::CurrencyEdit:
-      return designed::Kind::CurrencyEdit;
-    case ControlKind::Label:
-      return designed::Kind::Label;
-    case ControlKind::CheckBox:
-      return designed::Kind::CheckBox;
-    case ControlKind::Memo:
-      return designed::Kind::Memo;
-    case ControlKind::TextEdit:
-      return designed::Kind::TextEdit;
-  }
-  return designed::Kind::Memo;
-}
-
 // The form's handlers by their names.
 const std::map<std::string, FormHandler> kHandlers = {
     {"Button1Click", &MainForm::Button1Click},
@@ -70,7 +46,7 @@ TEST(FormDescription, EveryControlIsTheDesignedOneInTheOrderOfCreation) {
     const designed::Control& want = designed::kControls[i];
     SCOPED_TRACE(want.name);
     EXPECT_STREQ(got.name, want.name);
-    EXPECT_EQ(DesignedKind(got.kind), want.kind);
+    EXPECT_EQ(got.kind, want.kind);
     EXPECT_EQ(got.parent ? std::string(ControlName(*got.parent)) : std::string(designed::W),
               want.parent);
     EXPECT_EQ(got.left, want.left);

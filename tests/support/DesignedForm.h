@@ -3,25 +3,18 @@
 // control in the order of creation with its name, kind, parent, place and size at the design
 // density, caption or start text, items, enabled state, tab place among its siblings and handler,
 // the memo's start lines, the one start date, and the three value-by-date lookups. It is written
-// apart from the form description that builds the windows, so that a test holds the description,
-// the Qt window and the native window to it. Plain C++: the native window's driver, a Windows
-// program without GoogleTest, includes it too.
+// apart from the form description that builds the windows (it shares only the names of the kinds
+// of control), so that a test holds the description, the Qt window and the native window to it.
+// Plain C++: the native window's driver, a Windows program without GoogleTest, includes it too.
 
 #include <cstring>
 
+#include "FormDescription.h"
+
 namespace quorvane::designed {
 
-enum class Kind {
-  PushButton,
-  GroupBox,
-  ComboBox,
-  DateEdit,
-  CurrencyEdit,
-  Label,
-  CheckBox,
-  Memo,
-  TextEdit,
-};
+// The kinds of control are the form's own names for them.
+using Kind = ControlKind;
 
 // A size that follows the font (for a label: its caption).
 inline constexpr int kAuto = -1;
@@ -71,6 +64,25 @@ inline constexpr Kind B = Kind::PushButton, G = Kind::GroupBox, CB = Kind::Combo
                       CK = Kind::CheckBox, M = Kind::Memo, T = Kind::TextEdit;
 inline constexpr const char* W = kWindowName;
 
+// The controls of the three lookups' group boxes, alike in all but their names, group boxes and
+// handlers: the lookup button, the date, the caption, the result.
+// clang-format off
+inline constexpr Control kLookupRoles[] = {
+  {"", B,  "", 143, 22, 105,   25,    true, 0,      u"GetValueByDate", false, ""},
+  {"", D,  "", 16,  24, 121,   kAuto, true, 1,      u"", false, ""},
+  {"", L,  "", 24,  54, kAuto, kAuto, true, kNoTab, u"Value", false, ""},
+  {"", CE, "", 88,  53, 160,   kAuto, true, 3,      u"", false, ""},
+};
+// clang-format on
+
+inline constexpr Control InGroup(Control role, const char* name, const char* group,
+                                 const char* handler = "") {
+  role.name = name;
+  role.parent = group;
+  role.handler = handler;
+  return role;
+}
+
 // clang-format off
 inline constexpr Control kControls[] = {
   // name             kind parent         left top  width  height enabled tab
@@ -99,30 +111,18 @@ inline constexpr Control kControls[] = {
   {"cxComboBox1",     CB, "cxGroupBox1", 16,  19,  265,   kAuto, true,  0,
      u"cxComboBox1", false, ""},
 
-  {"Button4",         B,  "cxGroupBox2", 143, 22,  105,   25,    true,  0,
-     u"GetValueByDate", false, "Button4Click"},
-  {"cxDateEdit1",     D,  "cxGroupBox2", 16,  24,  121,   kAuto, true,  1,
-     u"", false, ""},
-  {"cxLabel1",        L,  "cxGroupBox2", 24,  54,  kAuto, kAuto, true,  kNoTab,
-     u"Value", false, ""},
-  {"cxCurrencyEdit1", CE, "cxGroupBox2", 88,  53,  160,   kAuto, true,  3,
-     u"", false, ""},
-  {"Button3",         B,  "cxGroupBox3", 143, 22,  105,   25,    true,  0,
-     u"GetValueByDate", false, "Button3Click"},
-  {"cxDateEdit2",     D,  "cxGroupBox3", 16,  24,  121,   kAuto, true,  1,
-     u"", false, ""},
-  {"cxLabel2",        L,  "cxGroupBox3", 24,  54,  kAuto, kAuto, true,  kNoTab,
-     u"Value", false, ""},
-  {"cxCurrencyEdit2", CE, "cxGroupBox3", 88,  53,  160,   kAuto, true,  3,
-     u"", false, ""},
-  {"Button5",         B,  "cxGroupBox4", 143, 22,  105,   25,    true,  0,
-     u"GetValueByDate", false, "Button5Click"},
-  {"cxDateEdit3",     D,  "cxGroupBox4", 16,  24,  121,   kAuto, true,  1,
-     u"", false, ""},
-  {"cxLabel3",        L,  "cxGroupBox4", 24,  54,  kAuto, kAuto, true,  kNoTab,
-     u"Value", false, ""},
-  {"cxCurrencyEdit3", CE, "cxGroupBox4", 88,  53,  160,   kAuto, true,  3,
-     u"", false, ""},
+  InGroup(kLookupRoles[0], "Button4",         "cxGroupBox2", "Button4Click"),
+  InGroup(kLookupRoles[1], "cxDateEdit1",     "cxGroupBox2"),
+  InGroup(kLookupRoles[2], "cxLabel1",        "cxGroupBox2"),
+  InGroup(kLookupRoles[3], "cxCurrencyEdit1", "cxGroupBox2"),
+  InGroup(kLookupRoles[0], "Button3",         "cxGroupBox3", "Button3Click"),
+  InGroup(kLookupRoles[1], "cxDateEdit2",     "cxGroupBox3"),
+  InGroup(kLookupRoles[2], "cxLabel2",        "cxGroupBox3"),
+  InGroup(kLookupRoles[3], "cxCurrencyEdit2", "cxGroupBox3"),
+  InGroup(kLookupRoles[0], "Button5",         "cxGroupBox4", "Button5Click"),
+  InGroup(kLookupRoles[1], "cxDateEdit3",     "cxGroupBox4"),
+  InGroup(kLookupRoles[2], "cxLabel3",        "cxGroupBox4"),
+  InGroup(kLookupRoles[3], "cxCurrencyEdit3", "cxGroupBox4"),
 
   {"cxGroupBox6",     G,  "cxGroupBox5", 18,  19,  375,   83,    false, 0,
      u"Letter code of currency by specific name", false, ""},
