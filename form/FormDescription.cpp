@@ -4,6 +4,7 @@
 
 #include "Errors.h"
 #include "Utf.h"
+#include "ValueInForce.h"
 
 namespace quorvane {
 

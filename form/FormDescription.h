@@ -12,9 +12,10 @@
 #include "FormView.h"
 #include "MainForm.h"
 #include "TextToValue.h"
-#include "ValueInForce.h"
 
 namespace quorvane {
+
+struct SeriesLookup;
 
 enum class ControlKind {
   PushButton,

@@ -11,6 +11,7 @@
 #include "DesignedForm.h"
 #include "Errors.h"
 #include "Utf.h"
+#include "ValueInForce.h"
 
 using namespace quorvane;
 namespace designed = quorvane::designed;
