@@ -2,6 +2,7 @@
 
 #include "ServerCall.h"
 #include "StringList.h"
+#include "ValueInForce.h"
 #include "ValueToText.h"
 #include "uQuorvaneFunc.h"
 
@@ -28,15 +29,21 @@ Table ListOf(const StringList& list, const std::string& column) {
   return table;
 }
 
-void LoadSeries(SeriesKind kind, std::u16string_view country) {
+// The window's lookup of the series: its loader and its scan for the value in force on a day.
+const SeriesLookup& SeriesLookupOf(SeriesKind kind) {
   switch (kind) {
     case SeriesKind::MinimumWage:
-      return LoadMinimumWage(country);
+      return kMinimumWageLookup;
     case SeriesKind::PriceIndex:
-      return LoadPriceIndex(country);
+      return kPriceIndexLookup;
     case SeriesKind::FundsRate:
-      return LoadFundsRate(country);
+      break;
   }
+  return kFundsRateLookup;
+}
+
+void LoadSeries(SeriesKind kind, std::u16string_view country) {
+  SeriesLookupOf(kind).Load(country);
 }
 
 const std::vector<DateValueRec>& DateValueTable(SeriesKind kind) {
@@ -75,35 +82,8 @@ Table Series(SeriesKind kind, std::u16string_view country) {
 
 Table SeriesOnDay(SeriesKind kind, std::u16string_view country, TDateTime day) {
   LoadSeries(kind, country);
-  const TDate whole = WholeDayCut(day);
-  Currency value;
-  // The window's three scans: the minimum wage from the first entry while the day lies after the
-  // entry's date, the funds rate the same from the last entry back, the price index from the first
-  // while the day lies on or after it.
-  switch (kind) {
-    case SeriesKind::MinimumWage:
-      for (const MinimumWageRec& entry : MinimumWageTable) {
-        if (!(whole > entry.Date))
-          break;
-        value = entry.mValue1;
-      }
-      break;
-    case SeriesKind::FundsRate:
-      for (auto entry = FundsRateTable.rbegin(); entry != FundsRateTable.rend(); ++entry) {
-        if (!(whole > entry->Date))
-          break;
-        value = entry->Value;
-      }
-      break;
-    case SeriesKind::PriceIndex:
-      for (const DateValueRec& entry : PriceIndexTable) {
-        if (!(whole >= entry.Date))
-          break;
-        value = entry.Value;
-      }
-      break;
-  }
-  return {{"date", "value"}, {{DateCell(whole), MoneyCell(value)}}, {}};
+  const Currency value = ValueInForce(SeriesLookupOf(kind), day);
+  return {{"date", "value"}, {{DateCell(WholeDayCut(day)), MoneyCell(value)}}, {}};
 }
 
 Table ExchangeHistory(std::u16string_view fromCode, std::u16string_view toCode) {

@@ -12,37 +12,56 @@
 
 namespace quorvane {
 
-// The controls that the handlers reach, by the names of the form description.
+// Every control of the form, in the order of the form description (FormDescription.h), which
+// gives each its name, place and start content.
 enum class ControlId {
+  // The window.
   Button1,
-  Button2,
-  cxCheckBox1,
-  Country,
-  cxMemo1,
   cxGroupBox1,
+  Button2,
   cxGroupBox2,
   cxGroupBox3,
   cxGroupBox4,
+  cxCheckBox1,
+  cxMemo1,
+  Country,
   cxGroupBox5,
+  // Inside cxGroupBox1.
+  cxComboBox1,
+  // Inside cxGroupBox2, cxGroupBox3 and cxGroupBox4.
+  Button4,
+  cxDateEdit1,
+  cxLabel1,
+  cxCurrencyEdit1,
+  Button3,
+  cxDateEdit2,
+  cxLabel2,
+  cxCurrencyEdit2,
+  Button5,
+  cxDateEdit3,
+  cxLabel3,
+  cxCurrencyEdit3,
+  // Inside cxGroupBox5.
   cxGroupBox6,
   cxGroupBox7,
   cxGroupBox8,
-  cxComboBox1,
+  // Inside cxGroupBox6.
+  Button6,
+  cxLabel4,
   cxComboBox2,
-  cxComboBox3,
-  cxComboBox4,
-  cxComboBox5,
-  cxComboBox6,
   cxTextEdit1,
   cxTextEdit2,
-  cxTextEdit3,
-  cxDateEdit1,
-  cxDateEdit2,
-  cxDateEdit3,
+  // Inside cxGroupBox7.
+  Button7,
+  cxComboBox3,
+  cxComboBox4,
+  // Inside cxGroupBox8.
+  Button8,
+  cxComboBox5,
+  cxComboBox6,
   cxDateEdit4,
-  cxCurrencyEdit1,
-  cxCurrencyEdit2,
-  cxCurrencyEdit3,
+  cxTextEdit3,
+  cxLabel5,
 };
 
 // The control's name in the form description ("Button1").

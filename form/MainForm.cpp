@@ -1,5 +1,7 @@
 #include "MainForm.h"
 
+#include "FormDescription.h"
+#include "ValueInForce.h"
 #include "ValueToText.h"
 #include "uQuorvaneFunc.h"
 
@@ -54,47 +56,25 @@ void MainForm::cxCheckBox1PropertiesChange() {
   Guarded([this] { ServerSetVisible(view_.Checked()); });
 }
 
-void MainForm::Button4Click() {
-  Guarded([this] {
-    LoadMinimumWage(view_.Text(ControlId::cxComboBox1));
-    const TDate day = WholeDayCut(view_.Date(ControlId::cxDateEdit1));
-    Currency value;
-    for (const MinimumWageRec& entry : MinimumWageTable) {
-      if (!(day > entry.Date))
-        break;
-      value = entry.mValue1;
-    }
-    view_.SetValue(ControlId::cxCurrencyEdit1, MoneyToReal(value).ToDouble());
+void MainForm::ValueByDate(ControlId button) {
+  Guarded([this, button] {
+    const LookupDescription& lookup = LookupOf(button);
+    lookup.series->Load(view_.Text(ControlId::cxComboBox1));
+    const Currency value = ValueInForce(*lookup.series, view_.Date(lookup.dateEdit));
+    view_.SetValue(lookup.resultEdit, MoneyToReal(value).ToDouble());
   });
+}
+
+void MainForm::Button4Click() {
+  ValueByDate(ControlId::Button4);
 }
 
 void MainForm::Button3Click() {
-  Guarded([this] {
-    LoadFundsRate(view_.Text(ControlId::cxComboBox1));
-    const TDate day = WholeDayCut(view_.Date(ControlId::cxDateEdit2));
-    Currency value;
-    // From the last entry back to the first.
-    for (auto entry = FundsRateTable.rbegin(); entry != FundsRateTable.rend(); ++entry) {
-      if (!(day > entry->Date))
-        break;
-      value = entry->Value;
-    }
-    view_.SetValue(ControlId::cxCurrencyEdit2, MoneyToReal(value).ToDouble());
-  });
+  ValueByDate(ControlId::Button3);
 }
 
 void MainForm::Button5Click() {
-  Guarded([this] {
-    LoadPriceIndex(view_.Text(ControlId::cxComboBox1));
-    const TDate day = WholeDayCut(view_.Date(ControlId::cxDateEdit3));
-    Currency value;
-    for (const DateValueRec& entry : PriceIndexTable) {
-      if (!(day >= entry.Date))
-        break;
-      value = entry.Value;
-    }
-    view_.SetValue(ControlId::cxCurrencyEdit3, MoneyToReal(value).ToDouble());
-  });
+  ValueByDate(ControlId::Button5);
 }
 
 void MainForm::Button6Click() {

@@ -29,6 +29,9 @@ class MainForm {
   template <typename Action>
   void Guarded(Action&& action) noexcept;
   void SetConnected(bool connected);
+  // The value-by-date lookup of the button: load the country's series, show the value in force on
+  // the day of its date editor.
+  void ValueByDate(ControlId button);
 
   FormView& view_;
 };

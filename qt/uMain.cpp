@@ -1,13 +1,16 @@
 #include "uMain.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <cmath>
-#include <initializer_list>
+#include <QPushButton>
+#include <algorithm>
+#include <limits>
+#include <optional>
 #include <string>
 
 #include "AboutBox.h"
@@ -20,7 +23,6 @@
 #include "Memo.h"
 #include "StringListComboBox.h"
 #include "Utf.h"
-#include "ui_uMain.h"
 
 namespace quorvane {
 
@@ -30,74 +32,142 @@ std::u16string U16(const QString& text) {
   return text.toStdU16String();
 }
 
-QString QText(const std::u16string& text) {
-  return QString::fromStdU16String(text);
+QString QText(std::u16string_view text) {
+  return QString::fromStdU16String(std::u16string(text));
 }
 
-void ScaleRect(QWidget& widget, double ratio) {
-  const QRect r = widget.geometry();
-  const auto scaled = [ratio](int v) { return static_cast<int>(std::lround(v * ratio)); };
-  widget.setGeometry(scaled(r.x()), scaled(r.y()), scaled(r.width()), scaled(r.height()));
-}
+// The group boxes' frames and captions, drawn alike under every style.
+const char kGroupBoxStyle[] =
+    "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }\n"
+    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 7px; "
+    "padding: 0px 2px; }";
 
-// The controls of the form and of its group boxes; the inner parts of composite controls place
-// themselves.
-void ScaleChildren(QWidget& parent, double ratio) {
-  for (QObject* child : parent.children()) {
-    auto* widget = qobject_cast<QWidget*>(child);
-    if (!widget || widget->isWindow())
-      continue;
-    ScaleRect(*widget, ratio);
-    if (qobject_cast<QGroupBox*>(widget))
-      ScaleChildren(*widget, ratio);
+// The controls that take the focus by Tab, in the order Tab visits them: the controls of the
+// window by their tab places, the content of a group box at the group box's place.
+void AddTabChain(std::optional<ControlId> parent, std::vector<ControlId>& chain) {
+  std::vector<const ControlDescription*> children;
+  for (const ControlDescription& control : FormControls())
+    if (control.parent == parent && control.tab != kNoTabStop)
+      children.push_back(&control);
+  std::stable_sort(children.begin(), children.end(),
+                   [](const auto* a, const auto* b) { return a->tab < b->tab; });
+  for (const ControlDescription* child : children) {
+    if (child->kind == ControlKind::GroupBox)
+      AddTabChain(child->id, chain);
+    else
+      chain.push_back(child->id);
   }
 }
 
 }  // namespace
 
-Tform1::Tform1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Tform1>()) {
-  setObjectName(QStringLiteral("form1"));
-  QFont font(QStringLiteral("Tahoma"));
-  font.setPixelSize(11);
+Tform1::Tform1(QWidget* parent) : QWidget(parent) {
+  setObjectName(QString::fromLatin1(kFormWindow.name));
+  QFont font(QText(kFormWindow.fontName));
+  font.setPixelSize(-kFormWindow.fontHeight);
   setFont(font);
-  ui->setupUi(this);
-  for (auto* box : {ui->cxComboBox1, ui->cxComboBox2, ui->cxComboBox3, ui->cxComboBox4,
-                    ui->cxComboBox5, ui->cxComboBox6})
-    box->TakeItemsFromForm();
-  // The one date of the form: the description holds texts, not the dates of these editors.
-  ui->cxDateEdit4->SetDate(QDate(2010, 10, 8));
+  setWindowTitle(QText(kFormWindow.caption));
+  for (const ControlDescription& control : FormControls()) {
+    QWidget& parentWidget = control.parent ? *Child<QWidget>(*control.parent) : *this;
+    controls_.push_back(CreateControl(control, parentWidget));
+  }
+  // Once the controls are made: set before, it left the controls inside the group boxes with the
+  // application's font instead of the window's.
+  setStyleSheet(QString::fromLatin1(kGroupBoxStyle));
+  std::vector<ControlId> chain;
+  AddTabChain(std::nullopt, chain);
+  for (std::size_t i = 1; i < chain.size(); ++i)
+    QWidget::setTabOrder(Child<QWidget>(chain[i - 1]), Child<QWidget>(chain[i]));
   ScaleForm(*this, kDesignTextHeight, QFontMetrics(font).height());
-  // Labels are as wide as their captions, so that none covers the editor beside it.
-  for (QLabel* label : findChildren<QLabel*>())
-    label->resize(label->sizeHint().width(), label->height());
   setWindowIcon(ApplicationIcon());
   InstallAboutBox(*this);
-  ConnectHandlers();
 }
 
 Tform1::~Tform1() = default;
 
-void Tform1::ScaleForm(QWidget& form, int designTextHeight, int textHeight) {
-  if (textHeight == designTextHeight || designTextHeight <= 0 || textHeight <= 0)
-    return;
-  const double ratio = static_cast<double>(textHeight) / designTextHeight;
-  const QSize size = form.size();
-  form.resize(static_cast<int>(std::lround(size.width() * ratio)),
-              static_cast<int>(std::lround(size.height() * ratio)));
-  ScaleChildren(form, ratio);
+QWidget* Tform1::CreateControl(const ControlDescription& control, QWidget& parent) {
+  QWidget* widget = nullptr;
+  switch (control.kind) {
+    case ControlKind::PushButton:
+      widget = new QPushButton(QText(control.text), &parent);
+      break;
+    case ControlKind::GroupBox:
+      widget = new QGroupBox(QText(control.text), &parent);
+      break;
+    case ControlKind::ComboBox: {
+      auto* box = new StringListComboBox(&parent);
+      {
+        const StringList::Update update(box->Items());
+        for (std::u16string_view item : control.items)
+          box->Items().Add(std::u16string(item));
+      }
+      box->SetText(QText(control.text));
+      widget = box;
+      break;
+    }
+    case ControlKind::DateEdit: {
+      auto* editor = new DateEdit(&parent);
+      if (control.date != kNullDate)
+        editor->SetValue(control.date);
+      widget = editor;
+      break;
+    }
+    case ControlKind::CurrencyEdit:
+      widget = new CurrencyEdit(&parent);
+      break;
+    case ControlKind::Label:
+      widget = new QLabel(QText(control.text), &parent);
+      break;
+    case ControlKind::CheckBox:
+      widget = new QCheckBox(QText(control.text), &parent);
+      break;
+    case ControlKind::Memo: {
+      auto* memo = new Memo(&parent);
+      memo->setPlainText(QText(control.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+      widget = memo;
+      break;
+    }
+    case ControlKind::TextEdit: {
+      auto* editor = new QLineEdit(QText(control.text), &parent);
+      // Any length: the default limit would cut long replies.
+      editor->setMaxLength(std::numeric_limits<int>::max());
+      widget = editor;
+      break;
+    }
+  }
+  widget->setObjectName(QString::fromLatin1(control.name));
+  if (!control.enabled)
+    widget->setEnabled(false);
+  ConnectHandler(control, *widget);
+  return widget;
 }
 
-void Tform1::ConnectHandlers() {
-  connect(ui->Button1, &QPushButton::clicked, this, &Tform1::Button1Click);
-  connect(ui->Button2, &QPushButton::clicked, this, &Tform1::Button2Click);
-  connect(ui->cxCheckBox1, &QCheckBox::toggled, this, &Tform1::cxCheckBox1PropertiesChange);
-  connect(ui->Button4, &QPushButton::clicked, this, &Tform1::Button4Click);
-  connect(ui->Button3, &QPushButton::clicked, this, &Tform1::Button3Click);
-  connect(ui->Button5, &QPushButton::clicked, this, &Tform1::Button5Click);
-  connect(ui->Button6, &QPushButton::clicked, this, &Tform1::Button6Click);
-  connect(ui->Button7, &QPushButton::clicked, this, &Tform1::Button7Click);
-  connect(ui->Button8, &QPushButton::clicked, this, &Tform1::Button8Click);
-  connect(ui->Country, &QPushButton::clicked, this, &Tform1::CountryClick);
+// A button's click or the check box's change of state runs the handler the description names.
+void Tform1::ConnectHandler(const ControlDescription& control, QWidget& widget) {
+  if (!control.handler)
+    return;
+  const auto run = [this, handler = control.handler] { (form_.*handler)(); };
+  if (auto* box = qobject_cast<QCheckBox*>(&widget))
+    connect(box, &QCheckBox::toggled, this, run);
+  else if (auto* button = qobject_cast<QPushButton*>(&widget))
+    connect(button, &QPushButton::clicked, this, run);
+  else
+    throw Exception(u"The control " + FromUtf8(control.name) + u" has no event for its handler");
+}
+
+void Tform1::ScaleForm(QWidget& form, int designTextHeight, int textHeight) {
+  const FormLayout layout(textHeight, kQtAutoSizes, designTextHeight);
+  const ControlPlace area = layout.ClientArea();
+  form.resize(area.width, area.height);
+  for (const ControlDescription& control : FormControls()) {
+    auto* widget = form.findChild<QWidget*>(QString::fromLatin1(control.name));
+    if (!widget)
+      continue;
+    // A label is as wide as its caption; the size hints of other controls are not asked for.
+    const int captionWidth = control.kind == ControlKind::Label ? widget->sizeHint().width() : 0;
+    const ControlPlace place = layout.PlaceOf(control, captionWidth);
+    widget->setGeometry(place.left, place.top, place.width, place.height);
+  }
 }
 
 void Tform1::changeEvent(QEvent* event) {
@@ -118,51 +188,13 @@ void Tform1::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
-void Tform1::Button1Click() {
-  form_.Button1Click();
-}
-
-void Tform1::Button2Click() {
-  form_.Button2Click();
-}
-
-void Tform1::cxCheckBox1PropertiesChange() {
-  form_.cxCheckBox1PropertiesChange();
-}
-
-void Tform1::Button4Click() {
-  form_.Button4Click();
-}
-
-void Tform1::Button3Click() {
-  form_.Button3Click();
-}
-
-void Tform1::Button5Click() {
-  form_.Button5Click();
-}
-
-void Tform1::Button6Click() {
-  form_.Button6Click();
-}
-
-void Tform1::Button7Click() {
-  form_.Button7Click();
-}
-
-void Tform1::Button8Click() {
-  form_.Button8Click();
-}
-
-void Tform1::CountryClick() {
-  form_.CountryClick();
-}
-
 template <typename T>
 T* Tform1::Child(ControlId control) const {
-  T* child = findChild<T*>(QString::fromLatin1(ControlName(control)));
+  const auto at = static_cast<std::size_t>(control);
+  T* child = at < controls_.size() ? qobject_cast<T*>(controls_[at]) : nullptr;
   if (!child)
-    throw Exception(u"The form has no control " + FromUtf8(ControlName(control)));
+    throw Exception(u"The form has no control " + FromUtf8(ControlName(control)) +
+                    u" of that kind");
   return child;
 }
 
@@ -201,16 +233,16 @@ void Tform1::SetValue(ControlId currencyEdit, double value) {
 }
 
 bool Tform1::Checked() const {
-  return ui->cxCheckBox1->isChecked();
+  return Child<QCheckBox>(ControlId::cxCheckBox1)->isChecked();
 }
 
 void Tform1::SetChecked(bool checked) {
   // The box's toggled signal runs the change handler on a real change only.
-  ui->cxCheckBox1->setChecked(checked);
+  Child<QCheckBox>(ControlId::cxCheckBox1)->setChecked(checked);
 }
 
 void Tform1::AppendToMemo(const std::vector<std::u16string>& texts) {
-  Memo::Appender memo(*ui->cxMemo1);
+  Memo::Appender memo(*Child<Memo>(ControlId::cxMemo1));
   for (const std::u16string& text : texts)
     memo.AppendLine(QText(text));
 }

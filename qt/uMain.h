@@ -1,16 +1,15 @@
 #pragma once
-// The main window form1 on Qt: its controls come from uMain.ui; the handlers are the form's, and
-// this class is the view they drive.
+// The main window form1 on Qt: its controls are made from the form description, each handler wired
+// to the event of its control there; the handlers are the form's, and this class is the view they
+// drive.
 
 #include <QWidget>
-#include <memory>
+#include <vector>
 
+#include "FormDescription.h"
+#include "FormLayout.h"
 #include "FormView.h"
 #include "MainForm.h"
-
-namespace Ui {
-class Tform1;
-}
 
 namespace quorvane {
 
@@ -22,30 +21,17 @@ class Tform1 : public QWidget, private FormView {
   ~Tform1() override;
 
   // The design's text height: the layout's sizes are made for a font of this height.
-  static constexpr int kDesignTextHeight = 13;
-  // Scales the places and sizes of the form and of every control it lays out by textHeight over
-  // designTextHeight.
+  static constexpr int kDesignTextHeight = kFormWindow.designTextHeight;
+  // Places the form and every control of the description in it for a font of textHeight, the
+  // design being made for designTextHeight.
   static void ScaleForm(QWidget& form, int designTextHeight, int textHeight);
-
-  // Create, close and visibility.
-  void Button1Click();
-  void Button2Click();
-  void cxCheckBox1PropertiesChange();
-  // Value by date: minimum wage, funds rate, price index.
-  void Button4Click();
-  void Button3Click();
-  void Button5Click();
-  // Currency tools.
-  void Button6Click();
-  void Button7Click();
-  void Button8Click();
-  void CountryClick();
 
  protected:
   void changeEvent(QEvent* event) override;
 
  private:
-  void ConnectHandlers();
+  QWidget* CreateControl(const ControlDescription& control, QWidget& parent);
+  void ConnectHandler(const ControlDescription& control, QWidget& widget);
 
   // The view of the form's controls.
   void SetEnabled(ControlId control, bool enabled) override;
@@ -62,7 +48,7 @@ class Tform1 : public QWidget, private FormView {
   template <typename T>
   T* Child(ControlId control) const;
 
-  std::unique_ptr<Ui::Tform1> ui;
+  std::vector<QWidget*> controls_;  // by ControlId
   MainForm form_{*this};
 };
 

@@ -15,14 +15,14 @@ namespace quorvane::native {
 
 namespace {
 
-const wchar_t kWindowClass[] = L"Tform1";
-
 const wchar_t* W(const std::u16string& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
 }
-const wchar_t* W(const char16_t* text) {
-  return reinterpret_cast<const wchar_t*>(text);
-}
+
+// The window's class, by which a driver program finds it.
+const std::wstring kWindowClass(kFormWindow.className,
+                                kFormWindow.className +
+                                    std::string_view(kFormWindow.className).size());
 
 std::u16string WindowText(HWND window) {
   std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, u'\0');
@@ -35,19 +35,6 @@ std::u16string WindowText(HWND window) {
 void SetWindowText(HWND window, const std::u16string& text) {
   SetWindowTextW(window, W(text));
 }
-
-// The click handlers of the buttons, by the buttons' names.
-struct ButtonHandler {
-  const char* name;
-  void (MainForm::*handler)();
-};
-const ButtonHandler kButtonHandlers[] = {
-    {"Button1", &MainForm::Button1Click}, {"Button2", &MainForm::Button2Click},
-    {"Button4", &MainForm::Button4Click}, {"Button3", &MainForm::Button3Click},
-    {"Button5", &MainForm::Button5Click}, {"Button6", &MainForm::Button6Click},
-    {"Button7", &MainForm::Button7Click}, {"Button8", &MainForm::Button8Click},
-    {"Country", &MainForm::CountryClick},
-};
 
 }  // namespace
 
@@ -108,21 +95,24 @@ NativeForm::NativeForm(HINSTANCE instance, std::u16string title)
     : instance_(instance), title_(std::move(title)) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
-  if (!GetClassInfoExW(instance, kWindowClass, &windowClass)) {
+  if (!GetClassInfoExW(instance, kWindowClass.c_str(), &windowClass)) {
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, L"MAINICON");
     windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClass;
+    windowClass.lpszClassName = kWindowClass.c_str();
     RegisterClassExW(&windowClass);
   }
-  // Tahoma 8 pt: a character height of 11 pixels at 96 pixels per inch.
+  // The window's font at the screen's density: Tahoma of a character height of 11 pixels at 96
+  // pixels per inch.
   HDC screen = GetDC(nullptr);
   const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-  font_ = CreateFontW(-MulDiv(8, pixelsPerInch, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                      DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+  const std::u16string fontName(kFormWindow.fontName);
+  font_ =
+      CreateFontW(MulDiv(kFormWindow.fontHeight, pixelsPerInch, kFormWindow.pixelsPerInch), 0, 0, 0,
+                  FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, W(fontName));
   HGDIOBJ former = SelectObject(screen, font_);
   TEXTMETRICW metrics{};
   if (GetTextMetricsW(screen, &metrics) && metrics.tmHeight > 0)
@@ -131,9 +121,11 @@ NativeForm::NativeForm(HINSTANCE instance, std::u16string title)
   ReleaseDC(nullptr, screen);
 
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-  RECT frame{0, 0, Scaled(kClientWidth), Scaled(kClientHeight)};
+  const ControlPlace client = FormLayout(textHeight_, kNativeAutoSizes).ClientArea();
+  RECT frame{0, 0, client.width, client.height};
   AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
-  window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"Quorvane test com", style,
+  const std::u16string caption(kFormWindow.caption);
+  window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass.c_str(), W(caption), style,
                             CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                             frame.bottom - frame.top, nullptr, nullptr, instance, this);
   CreateControls();
@@ -147,158 +139,156 @@ NativeForm::~NativeForm() {
     DeleteObject(font_);
 }
 
-int NativeForm::Scaled(int design) const {
-  return MulDiv(design, textHeight_, kDesignTextHeight);
-}
-
 void NativeForm::CreateControls() {
-  const std::span<const ControlSpec> form = FormDescription();
+  const std::span<const ControlDescription> form = FormControls();
+  const FormLayout layout(textHeight_, kNativeAutoSizes);
   controls_.assign(form.size(), nullptr);
   ownEnabled_.assign(form.size(), true);
+  // The labels' captions are measured with the window's font.
   HDC screen = GetDC(nullptr);
   HGDIOBJ former = SelectObject(screen, font_);
-  for (std::size_t i = 0; i < form.size(); ++i) {
-    const ControlSpec& spec = form[i];
-    HWND parent = spec.parent < 0 ? window_ : controls_[static_cast<std::size_t>(spec.parent)];
-    const wchar_t* windowClass = L"BUTTON";
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-    DWORD exStyle = 0;
-    int width = spec.width, height = spec.height ? spec.height : kAutoHeight;
-    switch (spec.kind) {
-      case Kind::Button:
-        style |= BS_PUSHBUTTON;
-        break;
-      case Kind::GroupBox:
-        style = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
-        exStyle = WS_EX_CONTROLPARENT;
-        break;
-      case Kind::CheckBox:
-        style |= BS_AUTOCHECKBOX;
-        height = kAutoCheckBoxHeight;
-        break;
-      case Kind::ComboBox:
-        windowClass = L"COMBOBOX";
-        style |= WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-        // The height includes the drop-down; CB_SETMINVISIBLE below makes it 8 rows.
-        height = kAutoHeight * 10;
-        break;
-      case Kind::DateEdit:
-        windowClass = DATETIMEPICK_CLASSW;
-        style |= DTS_SHORTDATEFORMAT | DTS_SHOWNONE;
-        break;
-      case Kind::CurrencyEdit:
-        windowClass = L"EDIT";
-        style |= ES_AUTOHSCROLL | ES_RIGHT;
-        exStyle = WS_EX_CLIENTEDGE;
-        break;
-      case Kind::TextEdit:
-        windowClass = L"EDIT";
-        style |= ES_AUTOHSCROLL;
-        exStyle = WS_EX_CLIENTEDGE;
-        break;
-      case Kind::Memo:
-        windowClass = L"EDIT";
-        style |= WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL;
-        exStyle = WS_EX_CLIENTEDGE;
-        break;
-      case Kind::Label: {
-        windowClass = L"STATIC";
-        style = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
-        SIZE size{};
-        const std::u16string caption = spec.text;
-        GetTextExtentPoint32W(screen, W(caption), static_cast<int>(caption.size()), &size);
-        width = MulDiv(size.cx, kDesignTextHeight, textHeight_) + 1;
-        height = kDesignTextHeight;
-        break;
-      }
-    }
-    const bool takesText = spec.kind != Kind::ComboBox && spec.kind != Kind::DateEdit;
-    HWND control = CreateWindowExW(
-        exStyle, windowClass, takesText ? W(spec.text) : L"", style, Scaled(spec.left),
-        Scaled(spec.top), Scaled(width), Scaled(height), parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdentifier(static_cast<int>(i)))),
-        instance_, nullptr);
-    controls_[i] = control;
-    ownEnabled_[i] = spec.enabled;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    switch (spec.kind) {
-      case Kind::GroupBox:
-        SetWindowSubclass(control, ContainerProc, 0, 0);
-        break;
-      case Kind::ComboBox: {
-        SendMessageW(control, CB_SETMINVISIBLE, 8, 0);
-        auto items = std::make_unique<ComboItems>(control);
-        if (spec.fieldNameItems)
-          for (const char16_t* item : kFieldNameItems)
-            items->list.Add(item);
-        SetWindowText(control, spec.text);
-        items_[static_cast<int>(i)] = std::move(items);
-        break;
-      }
-      case Kind::DateEdit:
-        SendMessageW(control, DTM_SETSYSTEMTIME, GDT_NONE, 0);
-        break;
-      case Kind::CurrencyEdit: {
-        auto editor = std::make_unique<CurrencyEditor>();
-        editor->edit = control;
-        SetWindowSubclass(control, CurrencyEditProc, 0, reinterpret_cast<DWORD_PTR>(editor.get()));
-        currency_[static_cast<int>(i)] = std::move(editor);
-        break;
-      }
-      case Kind::Memo:
-      case Kind::TextEdit:
-        // Any length: the default limit would cut long replies and listings.
-        SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
-        break;
-      default:
-        break;
-    }
+  for (const ControlDescription& control : form) {
+    controls_[static_cast<std::size_t>(control.id)] = CreateControl(control, layout, screen);
+    ownEnabled_[static_cast<std::size_t>(control.id)] = control.enabled;
   }
   SelectObject(screen, former);
   ReleaseDC(nullptr, screen);
-
-  // The one date of the form.
-  SYSTEMTIME day{};
-  day.wYear = 2010;
-  day.wMonth = 10;
-  day.wDay = 8;
-  SendMessageW(Control(ControlId::cxDateEdit4), DTM_SETSYSTEMTIME, GDT_VALID,
-               reinterpret_cast<LPARAM>(&day));
-  for (std::size_t i = 0; i < form.size(); ++i)
-    if (form[i].parent < 0)
-      ApplyEnabled(static_cast<int>(i));
+  for (const ControlDescription& control : form)
+    if (!control.parent)
+      ApplyEnabled(control.id);
 }
 
-int NativeForm::IndexOf(ControlId control) const {
-  const std::span<const ControlSpec> form = FormDescription();
-  for (std::size_t i = 0; i < form.size(); ++i)
-    if (form[i].id == control)
-      return static_cast<int>(i);
-  throw Exception(u"The form has no control " + FromUtf8(ControlName(control)));
+// One control of the description, made inside its parent (made before it) with its start content.
+// Within one parent the controls are made in the order of the description, which is their tab
+// order.
+HWND NativeForm::CreateControl(const ControlDescription& control, const FormLayout& layout,
+                               HDC screen) {
+  HWND parent = control.parent ? Control(*control.parent) : window_;
+  const wchar_t* windowClass = L"BUTTON";
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+  DWORD exStyle = 0;
+  const std::u16string text(control.text);
+  int captionWidth = 0;
+  switch (control.kind) {
+    case ControlKind::PushButton:
+      style |= BS_PUSHBUTTON;
+      break;
+    case ControlKind::GroupBox:
+      style = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
+      exStyle = WS_EX_CONTROLPARENT;
+      break;
+    case ControlKind::CheckBox:
+      style |= BS_AUTOCHECKBOX;
+      break;
+    case ControlKind::ComboBox:
+      windowClass = L"COMBOBOX";
+      style |= WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+      break;
+    case ControlKind::DateEdit:
+      windowClass = DATETIMEPICK_CLASSW;
+      style |= DTS_SHORTDATEFORMAT | DTS_SHOWNONE;
+      break;
+    case ControlKind::CurrencyEdit:
+      windowClass = L"EDIT";
+      style |= ES_AUTOHSCROLL | ES_RIGHT;
+      exStyle = WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::TextEdit:
+      windowClass = L"EDIT";
+      style |= ES_AUTOHSCROLL;
+      exStyle = WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::Memo:
+      windowClass = L"EDIT";
+      style |= WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL;
+      exStyle = WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::Label: {
+      windowClass = L"STATIC";
+      style = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+      SIZE size{};
+      GetTextExtentPoint32W(screen, W(text), static_cast<int>(text.size()), &size);
+      captionWidth = size.cx;
+      break;
+    }
+  }
+  ControlPlace place = layout.PlaceOf(control, captionWidth);
+  // A drop-down box's height includes its list; CB_SETMINVISIBLE below makes it 8 rows.
+  if (control.kind == ControlKind::ComboBox)
+    place.height *= 10;
+  const bool takesText =
+      control.kind != ControlKind::ComboBox && control.kind != ControlKind::DateEdit;
+  HWND made =
+      CreateWindowExW(exStyle, windowClass, takesText ? W(text) : L"", style, place.left, place.top,
+                      place.width, place.height, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdentifier(control.id))),
+                      instance_, nullptr);
+  SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  switch (control.kind) {
+    case ControlKind::GroupBox:
+      SetWindowSubclass(made, ContainerProc, 0, 0);
+      break;
+    case ControlKind::ComboBox: {
+      SendMessageW(made, CB_SETMINVISIBLE, 8, 0);
+      auto items = std::make_unique<ComboItems>(made);
+      for (std::u16string_view item : control.items)
+        items->list.Add(std::u16string(item));
+      SetWindowText(made, text);
+      items_[control.id] = std::move(items);
+      break;
+    }
+    case ControlKind::DateEdit:
+      if (control.date == kNullDate) {
+        SendMessageW(made, DTM_SETSYSTEMTIME, GDT_NONE, 0);
+      } else {
+        const CalendarDay day = DecodeDay(control.date);
+        SYSTEMTIME time{};
+        time.wYear = static_cast<WORD>(day.Year);
+        time.wMonth = static_cast<WORD>(day.Month);
+        time.wDay = static_cast<WORD>(day.Day);
+        SendMessageW(made, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
+      }
+      break;
+    case ControlKind::CurrencyEdit: {
+      auto editor = std::make_unique<CurrencyEditor>();
+      editor->edit = made;
+      SetWindowSubclass(made, CurrencyEditProc, 0, reinterpret_cast<DWORD_PTR>(editor.get()));
+      currency_[control.id] = std::move(editor);
+      break;
+    }
+    case ControlKind::Memo:
+    case ControlKind::TextEdit:
+      // Any length: the default limit would cut long replies and listings.
+      SendMessageW(made, EM_SETLIMITTEXT, 0, 0);
+      break;
+    default:
+      break;
+  }
+  return made;
 }
 
 HWND NativeForm::Control(ControlId control) const {
-  return controls_[static_cast<std::size_t>(IndexOf(control))];
+  const auto at = static_cast<std::size_t>(control);
+  if (at >= controls_.size() || !controls_[at])
+    throw Exception(u"The form has no control " + FromUtf8(ControlName(control)));
+  return controls_[at];
 }
 
 // A control can be used when its own flag and those of every group box around it are on; the
 // own flags inside a group box are kept, so enabling it again restores them.
-void NativeForm::ApplyEnabled(int index) {
-  const std::span<const ControlSpec> form = FormDescription();
-  const ControlSpec& spec = form[static_cast<std::size_t>(index)];
-  const bool usable =
-      ownEnabled_[static_cast<std::size_t>(index)] &&
-      (spec.parent < 0 || IsWindowEnabled(controls_[static_cast<std::size_t>(spec.parent)]));
-  EnableWindow(controls_[static_cast<std::size_t>(index)], usable);
-  for (std::size_t i = 0; i < form.size(); ++i)
-    if (form[i].parent == index)
-      ApplyEnabled(static_cast<int>(i));
+void NativeForm::ApplyEnabled(ControlId control) {
+  const ControlDescription& description = Describe(control);
+  const bool usable = ownEnabled_[static_cast<std::size_t>(control)] &&
+                      (!description.parent || IsWindowEnabled(Control(*description.parent)));
+  EnableWindow(Control(control), usable);
+  for (const ControlDescription& inside : FormControls())
+    if (inside.parent == control)
+      ApplyEnabled(inside.id);
 }
 
 void NativeForm::SetEnabled(ControlId control, bool enabled) {
-  const int index = IndexOf(control);
-  ownEnabled_[static_cast<std::size_t>(index)] = enabled;
-  ApplyEnabled(index);
+  ownEnabled_[static_cast<std::size_t>(control)] = enabled;
+  ApplyEnabled(control);
   // The focus leaves a control that cannot be used any more.
   HWND focus = GetFocus();
   if (focus && IsChild(window_, focus) && !IsWindowEnabled(focus)) {
@@ -320,7 +310,7 @@ void NativeForm::SetText(ControlId control, std::u16string_view text) {
 }
 
 StringList& NativeForm::Items(ControlId comboBox) {
-  return items_.at(IndexOf(comboBox))->list;
+  return items_.at(comboBox)->list;
 }
 
 TDateTime NativeForm::Date(ControlId dateEdit) const {
@@ -334,7 +324,7 @@ TDateTime NativeForm::Date(ControlId dateEdit) const {
 }
 
 void NativeForm::SetValue(ControlId currencyEdit, double value) {
-  CurrencyEditor& editor = *currency_.at(IndexOf(currencyEdit));
+  CurrencyEditor& editor = *currency_.at(currencyEdit);
   editor.value = value;
   editor.Show();
 }
@@ -349,7 +339,7 @@ void NativeForm::SetChecked(bool checked) {
   SendMessageW(Control(ControlId::cxCheckBox1), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED,
                0);
   // The box does not tell of a change made by the program: its change handler runs here.
-  form_.cxCheckBox1PropertiesChange();
+  (form_.*Describe(ControlId::cxCheckBox1).handler)();
 }
 
 void NativeForm::AppendToMemo(const std::vector<std::u16string>& texts) {
@@ -382,19 +372,13 @@ void NativeForm::ShowError(std::exception_ptr error) {
     ::SetFocus(focus);
 }
 
+// A click of a button or of the check box runs the handler that the description names.
 void NativeForm::OnCommand(int identifier, int code) {
-  const int index = identifier - ControlIdentifier(0);
-  const std::span<const ControlSpec> form = FormDescription();
-  if (index < 0 || static_cast<std::size_t>(index) >= form.size() || code != BN_CLICKED)
+  const int index = identifier - ControlIdentifier(ControlId{});
+  if (index < 0 || static_cast<std::size_t>(index) >= FormControls().size() || code != BN_CLICKED)
     return;
-  const ControlSpec& spec = form[static_cast<std::size_t>(index)];
-  if (spec.id == ControlId::cxCheckBox1) {
-    form_.cxCheckBox1PropertiesChange();
-    return;
-  }
-  for (const ButtonHandler& button : kButtonHandlers)
-    if (std::string_view(button.name) == spec.name)
-      (form_.*button.handler)();
+  if (const FormHandler handler = FormControls()[static_cast<std::size_t>(index)].handler)
+    (form_.*handler)();
 }
 
 void NativeForm::SettingsChanged() {

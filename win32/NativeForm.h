@@ -1,7 +1,7 @@
 #pragma once
-// The main window form1 with Windows' own controls: the native view of the form. It lays the
-// controls out from the form description, scaled by the font's text height, and turns clicks and
-// the check box's changes into the form's handlers.
+// The main window form1 with Windows' own controls: the native view of the form. It makes the
+// controls of the form description, laid out for the font's text height, and turns clicks and the
+// check box's changes into the handlers that the description names.
 
 #include <windows.h>
 
@@ -12,11 +12,17 @@
 #include <string>
 #include <vector>
 
+#include "FormDescription.h"
+#include "FormLayout.h"
 #include "FormView.h"
-#include "Layout.h"
 #include "MainForm.h"
 
 namespace quorvane::native {
+
+// The window's control identifier of a control, by which a driver program finds it.
+inline int ControlIdentifier(ControlId control) {
+  return 1000 + static_cast<int>(control);
+}
 
 class NativeForm : public FormView {
  public:
@@ -54,11 +60,10 @@ class NativeForm : public FormView {
                                            UINT_PTR, DWORD_PTR data);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
+  HWND CreateControl(const ControlDescription& control, const FormLayout& layout, HDC screen);
   void OnCommand(int identifier, int code);
-  void ApplyEnabled(int index);
+  void ApplyEnabled(ControlId control);
   void SettingsChanged();
-  int Scaled(int design) const;
-  int IndexOf(ControlId control) const;
   HWND Control(ControlId control) const;
 
   HINSTANCE instance_;
@@ -67,11 +72,11 @@ class NativeForm : public FormView {
   HWND window_ = nullptr;
   HWND lastFocus_ = nullptr;
   HFONT font_ = nullptr;
-  int textHeight_ = kDesignTextHeight;
-  std::vector<HWND> controls_;    // by index in the form description
+  int textHeight_ = kFormWindow.designTextHeight;
+  std::vector<HWND> controls_;    // by ControlId
   std::vector<bool> ownEnabled_;  // each control's own flag; a group box's covers its content
-  std::map<int, std::unique_ptr<ComboItems>> items_;
-  std::map<int, std::unique_ptr<CurrencyEditor>> currency_;
+  std::map<ControlId, std::unique_ptr<ComboItems>> items_;
+  std::map<ControlId, std::unique_ptr<CurrencyEditor>> currency_;
   MainForm form_{*this};
 };
 

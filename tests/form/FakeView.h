@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ErrorText.h"
+#include "FormDescription.h"
 #include "FormView.h"
 #include "MainForm.h"
 #include "MemoText.h"
@@ -17,18 +18,30 @@ namespace quorvane::test {
 
 class FakeView : public FormView {
  public:
+  // Every control as the form description makes it.
   FakeView() {
-    for (ControlId off : {ControlId::Button2, ControlId::cxCheckBox1, ControlId::cxGroupBox1,
-                          ControlId::cxGroupBox2, ControlId::cxGroupBox3, ControlId::cxGroupBox4,
-                          ControlId::cxGroupBox6, ControlId::cxGroupBox7, ControlId::cxGroupBox8})
-      enabled[off] = false;
-    texts[ControlId::cxComboBox1] = u"cxComboBox1";
-    texts[ControlId::cxComboBox2] = u"Currency_National";
-    texts[ControlId::cxComboBox3] = texts[ControlId::cxComboBox5] = u"RUB";
-    texts[ControlId::cxComboBox4] = texts[ControlId::cxComboBox6] = u"USD";
-    texts[ControlId::cxTextEdit1] = u"рубль";
-    dates[ControlId::cxDateEdit4] = 40459.0;
-    memo = u"first\r\n";
+    for (const ControlDescription& control : FormControls()) {
+      enabled[control.id] = control.enabled;
+      switch (control.kind) {
+        case ControlKind::ComboBox:
+          for (std::u16string_view item : control.items)
+            items[control.id].Add(std::u16string(item));
+          texts[control.id] = std::u16string(control.text);
+          break;
+        case ControlKind::TextEdit:
+          texts[control.id] = std::u16string(control.text);
+          break;
+        case ControlKind::DateEdit:
+          if (control.date != kNullDate)
+            dates[control.id] = control.date;
+          break;
+        case ControlKind::Memo:
+          memo = std::u16string(control.text);
+          break;
+        default:
+          break;
+      }
+    }
   }
 
   void SetEnabled(ControlId control, bool on) override {

@@ -14,6 +14,7 @@
 #include "AboutBox.h"
 #include "CurrencyEdit.h"
 #include "DateEdit.h"
+#include "DesignedForm.h"
 #include "ErrorDetails.h"
 #include "Errors.h"
 #include "Memo.h"
@@ -30,10 +31,25 @@ using quorvane::test::Control;
 
 namespace {
 
-const QStringList kFieldNames = {
-    "Currency_International", "CurrencyShrt_International", "NumericCode",
-    "CountryName_National",   "CountryName_International",  "Currency_National",
-    "CurrencyShrt_National"};
+namespace designed = quorvane::designed;
+
+QString Q(const char16_t* text) {
+  return QString::fromUtf16(text);
+}
+
+QStringList FieldNames() {
+  QStringList names;
+  for (const char16_t* name : designed::kFieldNames)
+    names.append(Q(name));
+  return names;
+}
+
+const QStringList kFieldNames = FieldNames();
+
+// The heights of the Qt controls whose height follows the font.
+int AutoHeight(designed::Kind kind) {
+  return kind == designed::Kind::CheckBox ? 19 : 21;
+}
 
 }  // namespace
 
@@ -45,11 +61,11 @@ class FormTest : public QObject {
 
   void windowProperties() {
     Tform1 form;
-    QCOMPARE(form.objectName(), QString("form1"));
-    QCOMPARE(form.windowTitle(), QString("Quorvane test com"));
-    QCOMPARE(form.size(), QSize(750, 566));
-    QCOMPARE(form.font().family(), QString("Tahoma"));
-    QCOMPARE(form.font().pixelSize(), 11);
+    QCOMPARE(form.objectName(), QString(designed::kWindowName));
+    QCOMPARE(form.windowTitle(), Q(designed::kCaption));
+    QCOMPARE(form.size(), QSize(designed::kClientWidth, designed::kClientHeight));
+    QCOMPARE(form.font().family(), Q(designed::kFontName));
+    QCOMPARE(form.font().pixelSize(), -designed::kFontHeight);
   }
 
   void controls_data() {
@@ -58,47 +74,17 @@ class FormTest : public QObject {
     QTest::addColumn<QRect>("geometry");
     QTest::addColumn<bool>("ownEnabled");
     QTest::addColumn<bool>("usable");
-    const auto row = [](const char* name, const char* parent, QRect geometry, bool own,
-                        bool usable) {
-      QTest::newRow(name) << QString(name) << QString(parent) << geometry << own << usable;
-    };
-    // Top level: only Button1, Country, the memo and the frame of cxGroupBox5 are usable.
-    row("Button1", "form1", {16, 16, 145, 25}, true, true);
-    row("cxGroupBox1", "form1", {16, 56, 296, 49}, false, false);
-    row("Button2", "form1", {167, 16, 145, 25}, false, false);
-    row("cxGroupBox2", "form1", {16, 111, 296, 90}, false, false);
-    row("cxGroupBox3", "form1", {16, 215, 296, 90}, false, false);
-    row("cxGroupBox4", "form1", {16, 311, 296, 90}, false, false);
-    row("cxCheckBox1", "form1", {336, 17, 121, 19}, false, false);
-    row("cxMemo1", "form1", {16, 407, 726, 151}, true, true);
-    row("Country", "form1", {629, 16, 113, 25}, true, true);
-    row("cxGroupBox5", "form1", {318, 56, 411, 345}, true, true);
-    // Inside disabled group boxes: enabled themselves, unusable through their box.
-    row("cxComboBox1", "cxGroupBox1", {16, 19, 265, 21}, true, false);
-    row("Button4", "cxGroupBox2", {143, 22, 105, 25}, true, false);
-    row("cxDateEdit1", "cxGroupBox2", {16, 24, 121, 21}, true, false);
-    row("cxCurrencyEdit1", "cxGroupBox2", {88, 53, 160, 21}, true, false);
-    row("Button3", "cxGroupBox3", {143, 22, 105, 25}, true, false);
-    row("cxDateEdit2", "cxGroupBox3", {16, 24, 121, 21}, true, false);
-    row("cxCurrencyEdit2", "cxGroupBox3", {88, 53, 160, 21}, true, false);
-    row("Button5", "cxGroupBox4", {143, 22, 105, 25}, true, false);
-    row("cxDateEdit3", "cxGroupBox4", {16, 24, 121, 21}, true, false);
-    row("cxCurrencyEdit3", "cxGroupBox4", {88, 53, 160, 21}, true, false);
-    row("cxGroupBox6", "cxGroupBox5", {18, 19, 375, 83}, false, false);
-    row("cxGroupBox7", "cxGroupBox5", {18, 108, 375, 53}, false, false);
-    row("cxGroupBox8", "cxGroupBox5", {18, 167, 375, 82}, false, false);
-    row("Button6", "cxGroupBox6", {255, 48, 105, 25}, true, false);
-    row("cxComboBox2", "cxGroupBox6", {16, 21, 193, 21}, true, false);
-    row("cxTextEdit1", "cxGroupBox6", {224, 21, 137, 21}, true, false);
-    row("cxTextEdit2", "cxGroupBox6", {55, 48, 121, 21}, true, false);
-    row("Button7", "cxGroupBox7", {224, 19, 136, 25}, true, false);
-    row("cxComboBox3", "cxGroupBox7", {16, 21, 73, 21}, true, false);
-    row("cxComboBox4", "cxGroupBox7", {95, 21, 74, 21}, true, false);
-    row("Button8", "cxGroupBox8", {208, 46, 136, 25}, true, false);
-    row("cxComboBox5", "cxGroupBox8", {16, 21, 73, 21}, true, false);
-    row("cxComboBox6", "cxGroupBox8", {95, 21, 74, 21}, true, false);
-    row("cxDateEdit4", "cxGroupBox8", {208, 21, 121, 21}, true, false);
-    row("cxTextEdit3", "cxGroupBox8", {55, 48, 121, 21}, true, false);
+    // Every control but the labels, whose width follows the caption (labelsLeaveTheirEditorsFree):
+    // only Button1, Country, the memo and the frame of cxGroupBox5 are usable at start; the
+    // controls inside disabled group boxes are enabled themselves, unusable through their box.
+    for (const designed::Control& c : designed::kControls) {
+      if (c.kind == designed::Kind::Label)
+        continue;
+      const QRect geometry(c.left, c.top, c.width,
+                           c.height == designed::kAuto ? AutoHeight(c.kind) : c.height);
+      QTest::newRow(c.name) << QString(c.name) << QString(c.parent) << geometry << c.enabled
+                            << designed::UsableAtStart(c);
+    }
   }
 
   void controls() {
@@ -118,31 +104,10 @@ class FormTest : public QObject {
   void captions_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
-    const char* rows[][2] = {{"Button1", "Create Quorvane"},
-                             {"Button2", "Close Quorvane"},
-                             {"Country", "Auxiliary functions"},
-                             {"Button4", "GetValueByDate"},
-                             {"Button3", "GetValueByDate"},
-                             {"Button5", "GetValueByDate"},
-                             {"Button6", "GetLIDCurrency"},
-                             {"Button7", "GetListOfExchangeRate"},
-                             {"Button8", "Get ExchangeRate"},
-                             {"cxCheckBox1", "Visible Quorvane"},
-                             {"cxGroupBox1", "Select a country"},
-                             {"cxGroupBox2", "Minimum wage"},
-                             {"cxGroupBox3", "Federal funds rate"},
-                             {"cxGroupBox4", "Consumer price index"},
-                             {"cxGroupBox5", "Auxiliary functions for currency"},
-                             {"cxGroupBox6", "Letter code of currency by specific name"},
-                             {"cxGroupBox7", "Currency rate by letter code"},
-                             {"cxGroupBox8", "Currency rate by letter code"},
-                             {"cxLabel1", "Value"},
-                             {"cxLabel2", "Value"},
-                             {"cxLabel3", "Value"},
-                             {"cxLabel4", "Value"},
-                             {"cxLabel5", "Value"}};
-    for (const auto& r : rows)
-      QTest::newRow(r[0]) << QString(r[0]) << QString(r[1]);
+    for (const designed::Control& c : designed::kControls)
+      if (c.kind == designed::Kind::PushButton || c.kind == designed::Kind::CheckBox ||
+          c.kind == designed::Kind::GroupBox || c.kind == designed::Kind::Label)
+        QTest::newRow(c.name) << QString(c.name) << Q(c.text);
   }
 
   // Each caption is the system's text and fits in its control with the window's font.
@@ -261,14 +226,14 @@ class FormTest : public QObject {
     QCOMPARE(country->count(), 0);
     QCOMPARE(country->Items().Count(), 0);
 
-    const char* fieldBoxes[][2] = {{"cxComboBox2", "Currency_National"},
-                                   {"cxComboBox3", "RUB"},
-                                   {"cxComboBox4", "USD"},
-                                   {"cxComboBox5", "RUB"},
-                                   {"cxComboBox6", "USD"}};
+    std::vector<std::pair<const char*, QString>> fieldBoxes;
+    for (const designed::Control& c : designed::kControls)
+      if (c.fieldNameItems)
+        fieldBoxes.push_back({c.name, Q(c.text)});
+    QCOMPARE(fieldBoxes.size(), size_t{5});
     for (const auto& [name, text] : fieldBoxes) {
       auto* box = Control<StringListComboBox>(form, name);
-      QCOMPARE(box->Text(), QString(text));
+      QCOMPARE(box->Text(), text);
       QStringList items, listItems;
       for (int i = 0; i < box->count(); ++i)
         items.append(box->itemText(i));
@@ -279,6 +244,8 @@ class FormTest : public QObject {
       QCOMPARE(box->maxVisibleItems(), 8);
     }
 
+    QCOMPARE(Control<QLineEdit>(form, "cxTextEdit1")->text(),
+             Q(designed::Find("cxTextEdit1")->text));
     QCOMPARE(Control<QLineEdit>(form, "cxTextEdit1")->text(), QString("рубль"));
     QCOMPARE(Control<QLineEdit>(form, "cxTextEdit1")->text().size(), 5);
     QCOMPARE(Control<QLineEdit>(form, "cxTextEdit2")->text(), QString());
@@ -287,18 +254,17 @@ class FormTest : public QObject {
       QVERIFY(!Control<DateEdit>(form, name)->HasDate());
       QCOMPARE(Control<DateEdit>(form, name)->Value(), kNullDate);
     }
-    QCOMPARE(Control<DateEdit>(form, "cxDateEdit4")->Value(), 40459.0);
+    QCOMPARE(Control<DateEdit>(form, designed::kDatedEditor)->Value(), designed::kStartDate);
     for (const char* name : {"cxCurrencyEdit1", "cxCurrencyEdit2", "cxCurrencyEdit3"}) {
       QVERIFY(!Control<CurrencyEdit>(form, name)->Value());
       QCOMPARE(Control<CurrencyEdit>(form, name)->text(), QString());
     }
     QVERIFY(!Control<QCheckBox>(form, "cxCheckBox1")->isChecked());
     // Three lines, the third with its trailing space, a blank line, and a final line break.
-    QCOMPARE(Control<Memo>(form, "cxMemo1")->Text(),
-             QString("[FIX] Country list fix bag with space\r\n"
-                     "[Add]Get letter code currency by country, national name etc.\r\n"
-                     "[Add] Get exchangelist \r\n"
-                     "\r\n"));
+    QString memo;
+    for (const char16_t* line : designed::kMemoLines)
+      memo += Q(line) + "\r\n";
+    QCOMPARE(Control<Memo>(form, "cxMemo1")->Text(), memo);
   }
 
   // Tab passes over every control inside a disabled group box, and reaches them once enabled.

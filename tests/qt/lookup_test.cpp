@@ -4,14 +4,17 @@
 #include "ConnectedForm.h"
 #include "CurrencyEdit.h"
 #include "DateEdit.h"
+#include "DesignedForm.h"
 #include "StringListComboBox.h"
 #include "TextToValue.h"
 
 using namespace quorvane;
 using scripted::Op;
+namespace designed = quorvane::designed;
 
 namespace {
 
+// A lookup's controls as designed, with the operation its button calls.
 struct Lookup {
   const char* button;
   const char* dateEdit;
@@ -20,12 +23,15 @@ struct Lookup {
   const char* operation;
 };
 
-const Lookup kMinimumWage{"Button4", "cxDateEdit1", "cxCurrencyEdit1", Op::GetMinimumWageList,
-                          "GetMinimumWageList"};
-const Lookup kFundsRate{"Button3", "cxDateEdit2", "cxCurrencyEdit2", Op::GetFundsRateList,
-                        "GetFundsRateList"};
-const Lookup kPriceIndex{"Button5", "cxDateEdit3", "cxCurrencyEdit3", Op::GetPriceIndexList,
-                         "GetPriceIndexList"};
+Lookup Designed(const designed::Lookup& controls, Op op, const char* operation) {
+  return {controls.button, controls.dateEdit, controls.resultEdit, op, operation};
+}
+
+const Lookup kMinimumWage =
+    Designed(designed::kLookups[0], Op::GetMinimumWageList, "GetMinimumWageList");
+const Lookup kFundsRate = Designed(designed::kLookups[1], Op::GetFundsRateList, "GetFundsRateList");
+const Lookup kPriceIndex =
+    Designed(designed::kLookups[2], Op::GetPriceIndexList, "GetPriceIndexList");
 
 const Lookup& LookupOf(const QString& name) {
   if (name == "minimum wage")

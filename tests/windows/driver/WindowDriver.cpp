@@ -17,19 +17,20 @@
 #include <cwctype>
 #include <iostream>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "CheckReport.h"
-#include "Layout.h"
+#include "DesignedForm.h"
+#include "FormDescription.h"
+#include "NativeForm.h"
 #include "QuorvaneVersion.h"
 
 namespace {
 
-using quorvane::native::ControlSpec;
-using quorvane::native::FormDescription;
-using quorvane::native::Kind;
+namespace designed = quorvane::designed;
 
 quorvane::report::CheckReport report("windows_window_test", std::cout);
 
@@ -158,9 +159,36 @@ HWND FindControl(HWND parent, int identifier) {
   return search.found;
 }
 
+// A control by its name, found by the identifier that the window gives it.
 HWND Get(const char* name) {
-  const int index = quorvane::native::IndexOf(name);
-  return index < 0 ? nullptr : FindControl(form1, quorvane::native::ControlIdentifier(index));
+  const std::optional<quorvane::ControlId> control = quorvane::ControlNamed(name);
+  return control ? FindControl(form1, quorvane::native::ControlIdentifier(*control)) : nullptr;
+}
+
+// A text of the design as the system's wide text (both UTF-16 on Windows).
+std::wstring Wide(const char16_t* text) {
+  static_assert(sizeof(wchar_t) == sizeof(char16_t));
+  return reinterpret_cast<const wchar_t*>(text);
+}
+
+// The main window's class.
+std::wstring WindowClass() {
+  const std::string name = designed::kWindowClass;
+  return std::wstring(name.begin(), name.end());
+}
+
+std::vector<std::wstring> FieldNames() {
+  std::vector<std::wstring> names;
+  for (const char16_t* name : designed::kFieldNames)
+    names.push_back(Wide(name));
+  return names;
+}
+
+std::wstring MemoStartText() {
+  std::wstring text;
+  for (const char16_t* line : designed::kMemoLines)
+    text += Wide(line) + L"\r\n";
+  return text;
 }
 
 std::wstring TextOf(HWND window) {
@@ -408,39 +436,107 @@ void Screenshot(const std::wstring& name) {
 // --- The checks
 // -----------------------------------------------------------------------------------
 
-// Every control at its place and size, scaled as the window's client area is.
+// The parent that the design gives the control.
+HWND DesignedParent(const designed::Control& control) {
+  return control.parent == std::string(designed::kWindowName) ? form1 : Get(control.parent);
+}
+
+// Whether the window is of the kind's class and style.
+bool OfKind(HWND window, designed::Kind kind) {
+  wchar_t name[32] = {};
+  GetClassNameW(window, name, 32);
+  const LONG style = GetWindowLongW(window, GWL_STYLE);
+  const LONG button = style & BS_TYPEMASK;
+  const auto is = [&](const wchar_t* windowClass) { return _wcsicmp(name, windowClass) == 0; };
+  switch (kind) {
+    case designed::Kind::PushButton:
+      // The dialog manager makes the focused button the default one.
+      return is(L"Button") && (button == BS_PUSHBUTTON || button == BS_DEFPUSHBUTTON);
+    case designed::Kind::GroupBox:
+      return is(L"Button") && button == BS_GROUPBOX;
+    case designed::Kind::CheckBox:
+      return is(L"Button") && button == BS_AUTOCHECKBOX;
+    case designed::Kind::ComboBox:
+      return is(L"ComboBox") && (style & 3) == CBS_DROPDOWN;
+    case designed::Kind::DateEdit:
+      return is(DATETIMEPICK_CLASSW);
+    case designed::Kind::CurrencyEdit:
+      return is(L"Edit") && (style & ES_RIGHT) && !(style & ES_MULTILINE);
+    case designed::Kind::TextEdit:
+      return is(L"Edit") && !(style & ES_RIGHT) && !(style & ES_MULTILINE);
+    case designed::Kind::Memo:
+      return is(L"Edit") && (style & ES_MULTILINE);
+    case designed::Kind::Label:
+      return is(L"Static");
+  }
+  return false;
+}
+
+// Every control of the design: its kind, its parent, its place and size (scaled as the window's
+// client area is), its start text and items, whether it can be used at start, and the tab stops
+// and their order among the controls of one parent.
 void CheckLayout() {
   RECT client;
   GetClientRect(form1, &client);
-  const double scale = client.right / static_cast<double>(quorvane::native::kClientWidth);
-  Check(
-      client.right > 0 && std::abs(client.bottom - scale * quorvane::native::kClientHeight) <= 1.0,
-      "client area 750 x 566 at the design density",
-      std::to_string(client.right) + " x " + std::to_string(client.bottom));
-  std::string wrong;
-  const auto span = FormDescription();
-  for (std::size_t i = 0; i < span.size(); ++i) {
-    const ControlSpec& spec = span[i];
-    HWND control = FindControl(form1, quorvane::native::ControlIdentifier(static_cast<int>(i)));
+  const double scale = client.right / static_cast<double>(designed::kClientWidth);
+  Check(client.right > 0 && std::abs(client.bottom - scale * designed::kClientHeight) <= 1.0,
+        "client area 750 x 566 at the design density",
+        std::to_string(client.right) + " x " + std::to_string(client.bottom));
+  std::string missing, kinds, places, texts, usable, tabStops;
+  for (const designed::Control& want : designed::kControls) {
+    HWND control = Get(want.name);
+    const std::string name = std::string(" ") + want.name;
     if (!control) {
-      wrong += std::string(" ") + spec.name + "(missing)";
+      missing += name;
       continue;
     }
+    if (!OfKind(control, want.kind) || GetParent(control) != DesignedParent(want))
+      kinds += name;
     RECT r;
     GetWindowRect(control, &r);
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
     const auto off = [scale](int actual, int design) {
-      return std::abs(actual - scale * design) > 1.0;
+      return design != designed::kAuto && std::abs(actual - scale * design) > 1.0;
     };
-    bool bad = off(r.left, spec.left) || off(r.top, spec.top);
-    if (spec.kind != Kind::Label && spec.width)
-      bad = bad || off(r.right - r.left, spec.width);
-    if (spec.height)
-      bad = bad || off(r.bottom - r.top, spec.height);
-    if (bad)
-      wrong += std::string(" ") + spec.name;
+    if (off(r.left, want.left) || off(r.top, want.top) || off(r.right - r.left, want.width) ||
+        off(r.bottom - r.top, want.height))
+      places += name;
+    // A date editor shows its date, not a text of its own; the memo's start text is its lines.
+    const std::wstring text = want.kind == designed::Kind::Memo ? MemoStartText() : Wide(want.text);
+    const std::vector<std::wstring> items =
+        want.fieldNameItems ? FieldNames() : std::vector<std::wstring>();
+    if ((want.kind != designed::Kind::DateEdit && TextOf(control) != text) ||
+        (want.kind == designed::Kind::ComboBox && Items(want.name) != items))
+      texts += name;
+    if ((IsWindowEnabled(control) != FALSE) != designed::UsableAtStart(want))
+      usable += name;
+    // A group box's tab place orders its content; the box itself takes no tab stop.
+    const bool stop = (GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP) != 0;
+    if (want.kind != designed::Kind::GroupBox && stop != (want.tab != designed::kNoTab))
+      tabStops += name;
   }
-  Check(wrong.empty(), "every control at its place and size", wrong);
+  // Tab visits the controls of one parent in their stacking order.
+  const auto checkTabOrder = [&tabStops](HWND container, const std::string& containerName) {
+    int lastTab = designed::kNoTab;
+    for (HWND child = GetWindow(container, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      for (const designed::Control& want : designed::kControls)
+        if (want.parent == containerName && want.tab != designed::kNoTab &&
+            Get(want.name) == child) {
+          if (want.tab < lastTab)
+            tabStops += std::string(" ") + want.name + "(order)";
+          lastTab = want.tab;
+        }
+  };
+  checkTabOrder(form1, designed::kWindowName);
+  for (const designed::Control& box : designed::kControls)
+    if (box.kind == designed::Kind::GroupBox && Get(box.name))
+      checkTabOrder(Get(box.name), box.name);
+  Check(missing.empty(), "every control of the design is there", missing);
+  Check(kinds.empty(), "every control of its kind in its parent", kinds);
+  Check(places.empty(), "every control at its place and size", places);
+  Check(texts.empty(), "every control with its start text and items", texts);
+  Check(usable.empty(), "only the designed controls usable at start", usable);
+  Check(tabStops.empty(), "tab stops and their order as designed", tabStops);
 }
 
 // The program file's resources: the icon MAINICON, the manifest, and the version resource with
@@ -493,21 +589,15 @@ void CheckStart() {
   Check(noneUsable, "the working controls unusable at start");
   Check(Text("cxComboBox1") == L"cxComboBox1" && Items("cxComboBox1").empty(),
         "country box: text cxComboBox1, no items");
-  const std::vector<std::wstring> fieldNames = {
-      L"Currency_International", L"CurrencyShrt_International", L"NumericCode",
-      L"CountryName_National",   L"CountryName_International",  L"Currency_National",
-      L"CurrencyShrt_National"};
+  const std::vector<std::wstring> fieldNames = FieldNames();
   Check(Text("cxComboBox3") == L"RUB" && Text("cxComboBox4") == L"USD" &&
             Items("cxComboBox5") == fieldNames && Items("cxComboBox2") == fieldNames,
         "code boxes RUB and USD with the seven field names");
-  Check(Text("cxTextEdit1") == L"\u0440\u0443\u0431\u043b\u044c", "value box holds рубль");
-  Check(Text("cxMemo1") ==
-            L"[FIX] Country list fix bag with space\r\n"
-            L"[Add]Get letter code currency by country, national name etc.\r\n"
-            L"[Add] Get exchangelist \r\n\r\n",
-        "memo: three lines and a blank one");
-  Check(DateOf("cxDateEdit4") == ShortDate(2010, 10, 8), "cxDateEdit4 2010-10-08",
-        Utf8(DateOf("cxDateEdit4")));
+  Check(Text("cxTextEdit1") == Wide(designed::Find("cxTextEdit1")->text), "value box holds рубль");
+  Check(Text("cxMemo1") == MemoStartText(), "memo: three lines and a blank one");
+  Check(DateOf(designed::kDatedEditor) ==
+            ShortDate(designed::kStartYear, designed::kStartMonth, designed::kStartDay),
+        "cxDateEdit4 2010-10-08", Utf8(DateOf(designed::kDatedEditor)));
   Check(DateOf("cxDateEdit1").empty() && DateOf("cxDateEdit2").empty() &&
             DateOf("cxDateEdit3").empty(),
         "lookup dates start without a date");
@@ -552,20 +642,17 @@ void CheckCreate() {
 }
 
 void CheckLookups() {
-  const char* lookups[][3] = {{"Button4", "cxDateEdit1", "cxCurrencyEdit1"},
-                              {"Button3", "cxDateEdit2", "cxCurrencyEdit2"},
-                              {"Button5", "cxDateEdit3", "cxCurrencyEdit3"}};
-  for (const auto& lookup : lookups) {
-    SetDate(lookup[1], 2010, 6, 1);
-    Check(DateOf(lookup[1]) == ShortDate(2010, 6, 1), std::string(lookup[1]) + " set to 2010-06-01",
-          Utf8(DateOf(lookup[1])));
-    if (!NoBox(Click(lookup[0]), lookup[0]))
+  for (const designed::Lookup& lookup : designed::kLookups) {
+    SetDate(lookup.dateEdit, 2010, 6, 1);
+    Check(DateOf(lookup.dateEdit) == ShortDate(2010, 6, 1),
+          std::string(lookup.dateEdit) + " set to 2010-06-01", Utf8(DateOf(lookup.dateEdit)));
+    if (!NoBox(Click(lookup.button), lookup.button))
       continue;
-    const std::wstring shown = Text(lookup[2]);
+    const std::wstring shown = Text(lookup.resultEdit);
     // Russia has a minimum wage and a price index in force on that day, no funds rate.
     const bool zero = shown == L"0.00";
-    Check(ShownByPattern(shown) && zero == (std::string(lookup[0]) == "Button3"),
-          std::string(lookup[0]) + " shows the value in force by the pattern", Utf8(shown));
+    Check(ShownByPattern(shown) && zero == (std::string(lookup.button) == "Button3"),
+          std::string(lookup.button) + " shows the value in force by the pattern", Utf8(shown));
   }
   Screenshot(L"3-lookups");
 }
@@ -671,7 +758,7 @@ int wmain(int argc, wchar_t** argv) {
   CheckResources(path);
   Check(program.Start(path), "the program starts", Utf8(path));
   for (int i = 0; i < 6000 && !form1; ++i) {
-    form1 = FindWindowW(L"Tform1", nullptr);
+    form1 = FindWindowW(WindowClass().c_str(), nullptr);
     if (!form1)
       Sleep(100);
   }
