@@ -1,6 +1,4 @@
-// Date reading by the order and separator of the short date pattern, and the calendar arithmetic
-// of day numbers (1899-12-30 is day 0).
-#include <cmath>
+// Date reading by the order and separator of the short date pattern.
 #include <cstdint>
 
 #include "Calendar.h"
@@ -12,10 +10,6 @@
 namespace quorvane {
 
 namespace {
-
-// The day numbers of years 1 and 9999 bound the calendar.
-constexpr std::int64_t kFirstDay = -693593;  // 0001-01-01
-constexpr std::int64_t kLastDay = 2958465;   // 9999-12-31
 
 enum class DateOrder { MonthDayYear, DayMonthYear, YearMonthDay };
 
@@ -170,30 +164,6 @@ TDate ReadDate(std::u16string_view text) {
 
 TDate ReadDate(std::u16string_view text, const LocaleSettings& settings) {
   return DateReader(settings).Read(text);
-}
-
-TDate EncodeDay(int year, int month, int day) {
-  return static_cast<TDate>(DayNumberOf(year, month, day));
-}
-
-CalendarDay DecodeDay(TDateTime date) {
-  // Days outside years 1..9999 are clamped to the first or last day; NaN counts as day 0.
-  std::int64_t number = 0;
-  if (date <= static_cast<double>(kFirstDay))
-    number = kFirstDay;
-  else if (date >= static_cast<double>(kLastDay))
-    number = kLastDay;
-  else if (!std::isnan(date))
-    number = static_cast<std::int64_t>(date);  // truncation toward zero
-
-  const std::chrono::year_month_day calendarDate = DateOfDayNumber(number);
-  CalendarDay result;
-  result.Year = static_cast<int>(calendarDate.year());
-  result.Month = static_cast<int>(static_cast<unsigned>(calendarDate.month()));
-  result.Day = static_cast<int>(static_cast<unsigned>(calendarDate.day()));
-  result.DayOfWeek =
-      static_cast<int>(std::chrono::weekday{std::chrono::sys_days{calendarDate}}.c_encoding());
-  return result;
 }
 
 }  // namespace quorvane

@@ -162,16 +162,6 @@ Figure DivideFigures(Figure a, Figure b) {
   return Figure{negative ? -digits : digits, decimals};
 }
 
-int DayNumber(int year, int month, int day) {
-  return static_cast<int>(DayNumberOf(year, month, day));
-}
-
-CivilDate CivilFromDay(int dayNumber) {
-  const std::chrono::year_month_day date = DateOfDayNumber(dayNumber);
-  return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
-          static_cast<int>(static_cast<unsigned>(date.day()))};
-}
-
 std::optional<int> ParseIsoDate(std::string_view text) {
   if (text.size() != 10 || text[4] != '-' || text[7] != '-')
     return std::nullopt;
@@ -188,11 +178,11 @@ std::optional<int> ParseIsoDate(std::string_view text) {
   int year = parts[0], month = parts[1], day = parts[2];
   if (year < 1 || !IsCalendarDate(year, month, day))
     return std::nullopt;
-  return DayNumber(year, month, day);
+  return static_cast<int>(DayNumberOf(year, month, day));
 }
 
 std::string IsoDateText(int day) {
-  CivilDate date = CivilFromDay(day);
+  const CalendarDay date = CalendarDayOf(day);
   return AsciiDecimal(date.Year, 4) + "-" + AsciiDecimal(date.Month, 2) + "-" +
          AsciiDecimal(date.Day, 2);
 }

@@ -27,13 +27,6 @@ std::string FigureText(Figure figure);  // with '.'
 // the quotient does not fit.
 Figure DivideFigures(Figure a, Figure b);
 
-// Days since 1899-12-30 (the client's date numbers) of a calendar date, and back, by the
-// calendar of Calendar.h.
-int DayNumber(int year, int month, int day);
-struct CivilDate {
-  int Year, Month, Day;
-};
-CivilDate CivilFromDay(int day);
 // "YYYY-MM-DD" of a valid calendar date from 0001-01-01 to 9999-12-31.
 std::optional<int> ParseIsoDate(std::string_view text);
 std::string IsoDateText(int day);

@@ -65,7 +65,7 @@ ReplyWriter::ReplyWriter(const LocaleSettings& settings)
 
 void ReplyWriter::AppendDate(std::u16string& out, int day) const {
   std::size_t start = out.size();
-  CivilDate date = CivilFromDay(day);
+  const CalendarDay date = CalendarDayOf(day);
   int dayWidth = style_.TwoDigitDay ? 2 : 1, monthWidth = style_.TwoDigitMonth ? 2 : 1;
   auto part = [&](int index) {
     if (index > 0)

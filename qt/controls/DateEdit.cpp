@@ -107,10 +107,8 @@ void DateEdit::Clear() {
 QDate DateEdit::Date() const {
   if (!hasDate_)
     return {};
-  const std::chrono::year_month_day date =
-      DateOfDayNumber(static_cast<std::int64_t>(std::trunc(value_)));
-  return QDate(static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
-               static_cast<int>(static_cast<unsigned>(date.day())));
+  const CalendarDay day = CalendarDayOf(static_cast<std::int64_t>(std::trunc(value_)));
+  return QDate(day.Year, day.Month, day.Day);
 }
 
 void DateEdit::SetDate(const QDate& date) {
