@@ -5,6 +5,7 @@
 
 #include "Calendar.h"
 #include "ExchangeRates.h"
+#include "IsoDate.h"
 #include "Replies.h"
 #include "ReplyText.h"
 #include "Utf.h"

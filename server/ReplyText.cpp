@@ -6,6 +6,7 @@
 #include "Digits.h"
 #include "Errors.h"
 #include "Extended.h"
+#include "IsoDate.h"
 #include "TextToValue.h"
 #include "Utf.h"
 

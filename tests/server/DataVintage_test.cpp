@@ -2,12 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "DataVintage.h"
+#include "IsoDate.h"
 #include "ServerTestSupport.h"
 #include "Utf.h"
 
 namespace {
 
-using quorvane::server::IsoDateText;
+using quorvane::IsoDateText;
 using quorvane::server::SeriesKind;
 
 std::string Span(std::size_t count, int first, int last) {

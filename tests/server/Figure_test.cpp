@@ -106,14 +106,4 @@ TEST(Figure, DivisionStaysWithinHalfAUnitOfTheLastPlace) {
   }
 }
 
-TEST(Calendar, ReadsOnlyValidIsoDates) {
-  using quorvane::server::ParseIsoDate;
-  EXPECT_EQ(ParseIsoDate("2010-10-08"), 40459);
-  EXPECT_EQ(ParseIsoDate("2000-02-29"), static_cast<int>(quorvane::DayNumberOf(2000, 2, 29)));
-  for (const char* bad : {"2100-02-29", "2010-13-01", "2010-00-10", "2010-10-32", "0000-01-01",
-                          "2010-1-08", "2010/10/08", "20101008", "2010-10-08 "})
-    EXPECT_EQ(ParseIsoDate(bad), std::nullopt) << bad;
-  EXPECT_EQ(quorvane::server::IsoDateText(40459), "2010-10-08");
-}
-
 }  // namespace
