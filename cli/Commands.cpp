@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include <stdexcept>
+
 #include "ServerCall.h"
 #include "StringList.h"
 #include "ValueToText.h"
@@ -7,19 +9,12 @@
 
 namespace quorvane::cli {
 
-std::string NameOf(SeriesKind kind) {
-  switch (kind) {
-    case SeriesKind::MinimumWage:
-      return "min-wage";
-    case SeriesKind::PriceIndex:
-      return "cpi";
-    case SeriesKind::FundsRate:
-      return "funds-rate";
-  }
-  return {};
-}
-
 namespace {
+
+// The commands of a country's series are not given the exchange rates: ExchangeHistory lists them.
+[[noreturn]] void RefuseExchangeRates() {
+  throw std::invalid_argument("exchange rates are the series of a pair, not of a country");
+}
 
 Table ListOf(const StringList& list, const std::string& column) {
   Table table{{column}, {}, {}};
@@ -36,7 +31,10 @@ void LoadSeries(SeriesKind kind, std::u16string_view country) {
       return LoadPriceIndex(country);
     case SeriesKind::FundsRate:
       return LoadFundsRate(country);
+    case SeriesKind::ExchangeRates:
+      break;
   }
+  RefuseExchangeRates();
 }
 
 const std::vector<DateValueRec>& DateValueTable(SeriesKind kind) {
@@ -102,6 +100,8 @@ Table SeriesOnDay(SeriesKind kind, std::u16string_view country, TDateTime day) {
         value = entry.Value;
       }
       break;
+    case SeriesKind::ExchangeRates:
+      break;  // refused by LoadSeries
   }
   return {{"date", "value"}, {{DateCell(whole), MoneyCell(value)}}, {}};
 }
@@ -179,9 +179,11 @@ RawReply RawSeries(SeriesKind kind, std::u16string_view country) {
     case SeriesKind::PriceIndex:
       return CallWithText("GetPriceIndexList", &IQuorvaneAutomation::GetPriceIndexList, country);
     case SeriesKind::FundsRate:
+      return CallWithText("GetFundsRateList", &IQuorvaneAutomation::GetFundsRateList, country);
+    case SeriesKind::ExchangeRates:
       break;
   }
-  return CallWithText("GetFundsRateList", &IQuorvaneAutomation::GetFundsRateList, country);
+  RefuseExchangeRates();
 }
 
 RawReply RawExchangeHistory(std::u16string_view fromCode, std::u16string_view toCode) {

@@ -20,7 +20,7 @@ AboutFacts DataVintageFacts() {
       facts.DataVintage.append(
           QStringLiteral("%1, %2: %3")
               .arg(QString::fromStdU16String(series.Country),
-                   QString::fromStdU16String(std::u16string(server::SeriesKindName(series.Kind))),
+                   QString::fromStdU16String(std::u16string(SeriesKindName(series.Kind))),
                    QString::fromStdString(IsoDateText(series.LastDay))));
     }
     // A rate table is one file of columns: its last observation is that of its latest column.

@@ -9,7 +9,7 @@
 namespace {
 
 using quorvane::IsoDateText;
-using quorvane::server::SeriesKind;
+using quorvane::SeriesKind;
 
 std::string Span(std::size_t count, int first, int last) {
   if (count == 0)
