@@ -3,6 +3,7 @@
 
 #include "Calendar.h"
 #include "Characters.h"
+#include "DatePattern.h"
 #include "Errors.h"
 #include "LocaleSettings.h"
 #include "TextToValue.h"
@@ -10,29 +11,6 @@
 namespace quorvane {
 
 namespace {
-
-enum class DateOrder { MonthDayYear, DayMonthYear, YearMonthDay };
-
-DateOrder OrderOf(std::u16string_view pattern) {
-  for (char16_t c : pattern) {
-    switch (c) {
-      case u'd':
-      case u'D':
-        return DateOrder::DayMonthYear;
-      case u'm':
-      case u'M':
-        return DateOrder::MonthDayYear;
-      case u'y':
-      case u'Y':
-      case u'e':
-      case u'E':
-        return DateOrder::YearMonthDay;
-      default:
-        break;
-    }
-  }
-  return DateOrder::MonthDayYear;
-}
 
 bool StartsWithCaseFree(std::u16string_view text, std::u16string_view prefix) {
   if (prefix.size() > text.size())
@@ -148,12 +126,12 @@ bool TryReadDate(std::u16string_view text, const LocaleSettings& settings, DateO
 
 DateReader::DateReader(const LocaleSettings& settings)
     : settings_(settings),
-      order_(static_cast<int>(OrderOf(settings.ShortDateFormat))),
+      order_(DateOrderOf(settings.ShortDateFormat)),
       skipWords_(settings.ShortDateFormat.find(u"ddd") != std::u16string::npos) {}
 
 TDate DateReader::Read(std::u16string_view text) const {
   std::int64_t day = 0;
-  if (!TryReadDate(text, settings_, static_cast<DateOrder>(order_), skipWords_, day))
+  if (!TryReadDate(text, settings_, order_, skipWords_, day))
     throw EConvertError(FillTemplate(u"''%s'' is not a valid date", {text}));
   return static_cast<TDate>(day);
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "Calendar.h"
+#include "DatePattern.h"
 #include "Extended.h"
 #include "LocaleSettings.h"
 
@@ -53,7 +54,7 @@ class DateReader {
 
  private:
   const LocaleSettings& settings_;
-  int order_;
+  DateOrder order_;
   bool skipWords_;
 };
 

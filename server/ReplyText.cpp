@@ -40,21 +40,7 @@ std::u16string ShowCharacter(char16_t c) {
 DateStyle DateStyleOf(const LocaleSettings& settings) {
   DateStyle style;
   const std::u16string& pattern = settings.ShortDateFormat;
-  for (char16_t c : pattern) {
-    char16_t letter = AsciiLower(c);
-    if (letter == u'd') {
-      style.Order = DateOrder::DayMonthYear;
-      break;
-    }
-    if (letter == u'm') {
-      style.Order = DateOrder::MonthDayYear;
-      break;
-    }
-    if (letter == u'y' || letter == u'e') {
-      style.Order = DateOrder::YearMonthDay;
-      break;
-    }
-  }
+  style.Order = DateOrderOf(pattern);
   style.TwoDigitDay = FirstRun(pattern, u'd') != 1;
   style.TwoDigitMonth = FirstRun(pattern, u'm') != 1;
   style.Separator = settings.DateSeparator;
