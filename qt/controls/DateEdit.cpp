@@ -14,8 +14,8 @@
 #include <cmath>
 
 #include "Calendar.h"
-#include "DateEditText.h"
 #include "Errors.h"
+#include "TypedDate.h"
 #include "ValueToText.h"
 
 namespace quorvane {
@@ -180,7 +180,7 @@ void DateEdit::TakeTypedText() {
   }
   if (hasDate_ && text == QString::fromStdU16String(ShortDateText(value_)))
     return;  // unchanged: keep the time of day the editor holds
-  if (const std::optional<TDate> day = ReadTypedDate(text)) {
+  if (const std::optional<TDate> day = ReadTypedDate(text.toStdU16String())) {
     SetValue(*day);
     return;
   }
