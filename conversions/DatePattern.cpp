@@ -10,7 +10,7 @@ bool DatePatternTokens::Next(DatePatternToken& token) {
     return false;
   const char16_t c = pattern_[at_];
   const char16_t letter = AsciiLower(c);
-  if (letter == u'd' || letter == u'm' || letter == u'y') {
+  if (fieldLetters_.find(letter) != std::u16string_view::npos) {
     std::size_t run = 1;
     while (at_ + run < pattern_.size() && AsciiLower(pattern_[at_ + run]) == letter)
       ++run;
@@ -89,8 +89,8 @@ DateOrder DateOrderOf(std::u16string_view pattern) {
   return DateOrder::MonthDayYear;
 }
 
-std::u16string DateSeparatorOf(std::u16string_view pattern) {
-  DatePatternTokens tokens(pattern);
+std::u16string SeparatorOf(std::u16string_view pattern, std::u16string_view fieldLetters) {
+  DatePatternTokens tokens(pattern, fieldLetters);
   DatePatternToken token;
   bool afterField = false;
   char16_t first = 0;  // the first character after the first field

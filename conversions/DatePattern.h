@@ -11,11 +11,16 @@ namespace quorvane {
 
 struct LocaleSettings;
 
-// One piece of a pattern as it is written: a field (a run of d, m or y in either case; a
-// mixed-case run is one field) or literal text (text between ' and ' or between " and ", without
-// the quotes, an unclosed quote running to the end; or any other single character).
+// The letters of the fields of a date pattern, and of a time pattern as Qt writes them and the C
+// library's time formats are turned into.
+inline constexpr std::u16string_view kDateFieldLetters = u"dmy";
+inline constexpr std::u16string_view kTimeFieldLetters = u"hms";
+
+// One piece of a pattern as it is written: a field (a run of one of the field letters in either
+// case; a mixed-case run is one field) or literal text (text between ' and ' or between " and ",
+// without the quotes, an unclosed quote running to the end; or any other single character).
 struct DatePatternToken {
-  char16_t letter = 0;  // u'd', u'm' or u'y'; 0 for literal text
+  char16_t letter = 0;  // the field's letter in lower case (u'd', u'm', u'y'); 0 for literal text
   std::size_t run = 0;  // the letters of the field
   std::u16string_view text;
   bool quoted = false;
@@ -24,12 +29,15 @@ struct DatePatternToken {
 // The pieces of a pattern from left to right. The pattern must outlive the reader.
 class DatePatternTokens {
  public:
-  explicit DatePatternTokens(std::u16string_view pattern) : pattern_(pattern) {}
+  explicit DatePatternTokens(std::u16string_view pattern,
+                             std::u16string_view fieldLetters = kDateFieldLetters)
+      : pattern_(pattern), fieldLetters_(fieldLetters) {}
   // The next piece; false at the end of the pattern.
   bool Next(DatePatternToken& token);
 
  private:
   std::u16string_view pattern_;
+  std::u16string_view fieldLetters_;
   std::size_t at_ = 0;
 };
 
@@ -70,7 +78,9 @@ DateOrder DateOrderOf(std::u16string_view pattern);
 // The separator of a pattern: the first character that stands between its first two fields,
 // outside quoted text, marks that only steer the direction of text passed over (some patterns put
 // a right-to-left mark beside each '/'); empty when a field follows a field directly (yyyyMMdd),
-// or the pattern has fewer than two fields.
-std::u16string DateSeparatorOf(std::u16string_view pattern);
+// or the pattern has fewer than two fields. The date separator of a locale is that of its short
+// date pattern, the time separator that of its time pattern (fields kTimeFieldLetters).
+std::u16string SeparatorOf(std::u16string_view pattern,
+                           std::u16string_view fieldLetters = kDateFieldLetters);
 
 }  // namespace quorvane

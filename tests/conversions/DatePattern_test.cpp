@@ -157,7 +157,24 @@ TEST(DateSeparatorTest, TheFirstCharacterBetweenTheFirstTwoFields) {
       {u"", u""},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(DateSeparatorOf(c.pattern), c.separator) << ToUtf8(c.pattern);
+    EXPECT_EQ(SeparatorOf(c.pattern), c.separator) << ToUtf8(c.pattern);
+}
+
+// Time patterns as Qt writes them and the C library's formats are turned into: hours, minutes and
+// seconds are the fields, and the designator is text.
+TEST(DateSeparatorTest, TimePatternsHaveTheirOwnFields) {
+  struct Case {
+    std::u16string_view pattern;
+    std::u16string_view separator;
+  };
+  const Case cases[] = {
+      {u"HH:mm", u":"},     {u"HH.mm.ss", u"."},
+      {u"h:mm AP", u":"},   {u"AP h:mm", u":"},  // a designator before the hours is no field
+      {u"HH 'h' mm", u" "},  // a quoted unit between the fields is not the separator
+      {u"hh:mm:ss ", u":"}, {u"HHmm", u""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(SeparatorOf(c.pattern, kTimeFieldLetters), c.separator) << ToUtf8(c.pattern);
 }
 
 }  // namespace
