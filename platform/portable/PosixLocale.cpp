@@ -17,10 +17,36 @@ char16_t ConversionAt(std::u16string_view format, std::size_t& i) {
   return conversion;
 }
 
-// A strftime format turned into a pattern, each conversion by `part` (empty: dropped). Literal
+// What a strftime conversion becomes in a pattern.
+struct Conversion {
+  char16_t letter;
+  std::u16string_view pattern;
+};
+
+constexpr Conversion kDateConversions[] = {
+    {u'd', u"dd"},   {u'e', u"d"},    {u'm', u"mm"},       {u'y', u"yy"},
+    {u'Y', u"yyyy"}, {u'b', u"mmm"},  {u'h', u"mmm"},      {u'B', u"mmmm"},
+    {u'a', u"ddd"},  {u'A', u"dddd"}, {u'D', u"mm/dd/yy"}, {u'F', u"yyyy-mm-dd"},
+};
+
+// Hours by any clock; %r has a designator too, which is no field.
+constexpr Conversion kTimeConversions[] = {
+    {u'H', u"hh"}, {u'I', u"hh"},    {u'k', u"hh"},       {u'l', u"hh"},       {u'M', u"mm"},
+    {u'S', u"ss"}, {u'R', u"hh:mm"}, {u'T', u"hh:mm:ss"}, {u'r', u"hh:mm:ss"},
+};
+
+template <std::size_t N>
+std::u16string_view PatternPart(const Conversion (&conversions)[N], char16_t letter) {
+  for (const Conversion& conversion : conversions)
+    if (conversion.letter == letter)
+      return conversion.pattern;
+  return {};
+}
+
+// A strftime format turned into a pattern by the conversions (any other is dropped). Literal
 // letters are quoted, so that none is taken for a field ("kl. %H.%M" gives 'kl'. hh.mm).
-template <typename Part>
-std::u16string PatternOf(std::u16string_view format, const Part& part) {
+template <std::size_t N>
+std::u16string PatternOf(std::u16string_view format, const Conversion (&conversions)[N]) {
   std::u16string pattern;
   bool quoted = false;
   const auto literal = [&](char16_t c) {
@@ -36,7 +62,7 @@ std::u16string PatternOf(std::u16string_view format, const Part& part) {
     } else if (const char16_t conversion = ConversionAt(format, i); conversion == u'%') {
       literal(u'%');
     } else {
-      const std::u16string_view written = part(conversion);
+      const std::u16string_view written = PatternPart(conversions, conversion);
       if (quoted && !written.empty()) {
         pattern += u'\'';
         quoted = false;
@@ -58,58 +84,11 @@ bool IsPosixLocale(const PosixLocaleAnswers& answers) {
 }  // namespace
 
 std::u16string DatePatternOf(std::u16string_view format) {
-  return PatternOf(format, [](char16_t conversion) -> std::u16string_view {
-    switch (conversion) {
-      case u'd':
-        return u"dd";
-      case u'e':
-        return u"d";
-      case u'm':
-        return u"mm";
-      case u'y':
-        return u"yy";
-      case u'Y':
-        return u"yyyy";
-      case u'b':
-      case u'h':
-        return u"mmm";
-      case u'B':
-        return u"mmmm";
-      case u'a':
-        return u"ddd";
-      case u'A':
-        return u"dddd";
-      case u'D':
-        return u"mm/dd/yy";
-      case u'F':
-        return u"yyyy-mm-dd";
-      default:
-        return u"";
-    }
-  });
+  return PatternOf(format, kDateConversions);
 }
 
 std::u16string TimePatternOf(std::u16string_view format) {
-  return PatternOf(format, [](char16_t conversion) -> std::u16string_view {
-    switch (conversion) {
-      case u'H':
-      case u'I':
-      case u'k':
-      case u'l':
-        return u"hh";
-      case u'M':
-        return u"mm";
-      case u'S':
-        return u"ss";
-      case u'R':
-        return u"hh:mm";
-      case u'T':
-      case u'r':  // with the designator, which is no field
-        return u"hh:mm:ss";
-      default:
-        return u"";
-    }
-  });
+  return PatternOf(format, kTimeConversions);
 }
 
 std::optional<std::u16string> PosixLocaleText(const PosixLocaleAnswers& answers, LocaleText item,

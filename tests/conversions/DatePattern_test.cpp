@@ -133,12 +133,13 @@ TEST(DateOrderTest, TheFirstDateLetterOfThePatternDecides) {
     EXPECT_EQ(DateOrderOf(c.pattern), c.order) << ToUtf8(c.pattern);
 }
 
-// The patterns as the locale sources give them: Qt's short formats (letters lowered) and the C
-// library's date formats turned into patterns.
-TEST(DateSeparatorTest, TheFirstCharacterBetweenTheFirstTwoFields) {
+// The patterns as the locale sources give them: Qt's formats (letters lowered) and the C library's
+// formats turned into patterns. In time patterns hours, minutes and seconds are the fields.
+TEST(SeparatorTest, TheFirstCharacterBetweenTheFirstTwoFields) {
   struct Case {
     std::u16string_view pattern;
     std::u16string_view separator;
+    std::u16string_view fields = kDateFieldLetters;
   };
   const Case cases[] = {
       {u"dd.mm.yyyy", u"."},
@@ -155,26 +156,16 @@ TEST(DateSeparatorTest, TheFirstCharacterBetweenTheFirstTwoFields) {
       {u"ddd, dd.mm.yyyy", u","},                  // a day name is a field too
       {u"dd", u""},                                // one field: nothing between two
       {u"", u""},
+      {u"HH:mm", u":", kTimeFieldLetters},
+      {u"HH.mm.ss", u".", kTimeFieldLetters},
+      {u"h:mm AP", u":", kTimeFieldLetters},
+      {u"AP h:mm", u":", kTimeFieldLetters},    // a designator before the hours is no field
+      {u"HH 'h' mm", u" ", kTimeFieldLetters},  // a quoted unit between the fields is not it
+      {u"'kl'. hh.mm", u".", kTimeFieldLetters},
+      {u"HHmm", u"", kTimeFieldLetters},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(SeparatorOf(c.pattern), c.separator) << ToUtf8(c.pattern);
-}
-
-// Time patterns as Qt writes them and the C library's formats are turned into: hours, minutes and
-// seconds are the fields, and the designator is text.
-TEST(DateSeparatorTest, TimePatternsHaveTheirOwnFields) {
-  struct Case {
-    std::u16string_view pattern;
-    std::u16string_view separator;
-  };
-  const Case cases[] = {
-      {u"HH:mm", u":"},     {u"HH.mm.ss", u"."},
-      {u"h:mm AP", u":"},   {u"AP h:mm", u":"},  // a designator before the hours is no field
-      {u"HH 'h' mm", u" "},  // a quoted unit between the fields is not the separator
-      {u"hh:mm:ss ", u":"}, {u"HHmm", u""},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(SeparatorOf(c.pattern, kTimeFieldLetters), c.separator) << ToUtf8(c.pattern);
+    EXPECT_EQ(SeparatorOf(c.pattern, c.fields), c.separator) << ToUtf8(c.pattern);
 }
 
 }  // namespace

@@ -28,57 +28,48 @@ TEST(IsoDateTest, WritesTheCalendarDayOfADateNumber) {
     EXPECT_EQ(IsoDateText(c.date), c.text) << c.date;
 }
 
-TEST(IsoDateTest, ReadsOnlyValidDaysWrittenWithFourTwoAndTwoDigits) {
+// Both readings: the day alone, and the day with an optional time of day.
+TEST(IsoDateTest, ReadsOnlyValidDaysAndTimesWrittenWithFixedWidths) {
   struct Case {
     const char* text;
-    std::optional<double> date;
+    std::optional<double> date, dateTime;
   };
+  constexpr std::nullopt_t no = std::nullopt;
   const Case cases[] = {
-      {"2010-10-08", 40459},
-      {"2000-02-29", EncodeDay(2000, 2, 29)},  // divisible by 400: a leap year
-      {"0001-01-01", -693593},                 // both ends of the calendar
-      {"9999-12-31", 2958465},
-      {"2100-02-29", std::nullopt},  // divisible by 100 only: no leap year
-      {"2010-13-01", std::nullopt},
-      {"2010-00-10", std::nullopt},
-      {"2010-10-32", std::nullopt},
-      {"0000-01-01", std::nullopt},  // no year 0
-      {"2010-1-08", std::nullopt},   // the widths are fixed
-      {"2010/10/08", std::nullopt},
-      {"20101008", std::nullopt},
-      {"2010-10-08 ", std::nullopt},  // nothing after it
-      {"+010-10-08", std::nullopt},   // digits only
-      {"", std::nullopt},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(ReadIsoDate(c.text), c.date) << c.text;
-}
-
-TEST(IsoDateTest, ReadsATimeOfDayAfterTheDay) {
-  struct Case {
-    const char* text;
-    std::optional<double> date;
-  };
-  const Case cases[] = {
-      {"2010-10-08", 40459},
-      {"2010-10-08T18:00", 40459.75},
-      {"2010-10-08 18:00", 40459.75},  // a space for the T
-      {"2010-10-08T06:00:36", 40459.2504166666666},
-      {"1899-12-29T06:00", -1.25},  // before day 0 the time counts away from zero
-      {"2010-10-08T24:00", std::nullopt},
-      {"2010-10-08T12:60", std::nullopt},
-      {"2010-10-08T12:00:60", std::nullopt},
-      {"2010-10-08T12", std::nullopt},  // minutes are not optional
-      {"2010-10-08T1:00", std::nullopt},
-      {"2010-10-08T12:00:", std::nullopt},
-      {"2010-10-08x12:00", std::nullopt},
-      {"2010-02-30T12:00", std::nullopt},  // the day must exist
+      {"2010-10-08", 40459, 40459},
+      {"2000-02-29", EncodeDay(2000, 2, 29), EncodeDay(2000, 2, 29)},  // divisible by 400
+      {"0001-01-01", -693593, -693593},                                // both ends of the calendar
+      {"9999-12-31", 2958465, 2958465},
+      {"2100-02-29", no, no},  // divisible by 100 only: no leap year
+      {"2010-13-01", no, no},
+      {"2010-00-10", no, no},
+      {"2010-10-32", no, no},
+      {"0000-01-01", no, no},  // no year 0
+      {"2010-1-08", no, no},   // the widths are fixed
+      {"2010/10/08", no, no},
+      {"20101008", no, no},
+      {"+010-10-08", no, no},  // digits only
+      {"", no, no},
+      {"2010-10-08 ", no, no},  // nothing after the day but a time
+      {"2010-10-08T18:00", no, 40459.75},
+      {"2010-10-08 18:00", no, 40459.75},  // a space for the T
+      {"2010-10-08T06:00:36", no, 40459.2504166666666},
+      {"1899-12-29T06:00", no, -1.25},  // before day 0 the time counts away from zero
+      {"2010-10-08T24:00", no, no},
+      {"2010-10-08T12:60", no, no},
+      {"2010-10-08T12:00:60", no, no},
+      {"2010-10-08T12", no, no},  // minutes are not optional
+      {"2010-10-08T1:00", no, no},
+      {"2010-10-08T12:00:", no, no},
+      {"2010-10-08x12:00", no, no},
+      {"2010-02-30T12:00", no, no},  // the day must exist
   };
   for (const Case& c : cases) {
+    EXPECT_EQ(ReadIsoDate(c.text), c.date) << c.text;
     const std::optional<double> read = ReadIsoDateTime(c.text);
-    ASSERT_EQ(read.has_value(), c.date.has_value()) << c.text;
+    ASSERT_EQ(read.has_value(), c.dateTime.has_value()) << c.text;
     if (read) {
-      EXPECT_DOUBLE_EQ(*read, *c.date) << c.text;
+      EXPECT_DOUBLE_EQ(*read, *c.dateTime) << c.text;
     }
   }
 }
