@@ -14,15 +14,14 @@ namespace quorvane::server {
 
 namespace {
 
-// The length of the first run of the letter (either case) in the pattern, 0 when it has none.
+// The letters of the pattern's first field of the letter (d, m or y), 0 when it has none.
 std::size_t FirstRun(std::u16string_view pattern, char16_t letter) {
-  std::size_t at = 0;
-  while (at < pattern.size() && AsciiLower(pattern[at]) != letter)
-    ++at;
-  std::size_t length = 0;
-  while (at + length < pattern.size() && AsciiLower(pattern[at + length]) == letter)
-    ++length;
-  return length;
+  DatePatternTokens tokens(pattern);
+  for (DatePatternToken token; tokens.Next(token);) {
+    if (token.letter == letter)
+      return token.run;
+  }
+  return 0;
 }
 
 void AppendNumberPadded(std::u16string& out, int value, int width) {
