@@ -18,6 +18,7 @@
 
 #include "Errors.h"
 #include "LocaleSettings.h"
+#include "PairedTimes.h"
 #include "ServerCall.h"
 #include "uQuorvaneFunc.h"
 
@@ -123,14 +124,6 @@ bool ResetPeak() {
   clear << "5";
   clear.flush();
   return static_cast<bool>(clear);
-}
-
-// Processor time of one call, in seconds (the program runs one thread).
-template <typename Call>
-double ProcessorSeconds(Call call) {
-  const std::clock_t start = std::clock();
-  call();
-  return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
 }
 
 double Median(std::vector<double> values) {

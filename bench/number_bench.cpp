@@ -11,9 +11,11 @@
 #include <ctime>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "LocaleSettings.h"
+#include "PairedTimes.h"
 #include "TextToValue.h"
 #include "ValueToText.h"
 
@@ -169,15 +171,6 @@ void BM_Strtod(benchmark::State& state) {
 }
 BENCHMARK(BM_Strtod)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
-// Processor time of one call, in seconds: the process is single-threaded here, and other work on
-// a shared machine inflates the wall time, not this.
-template <typename Pass>
-double ProcessorSeconds(Pass pass) {
-  const std::clock_t start = std::clock();
-  pass();
-  return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
-}
-
 // Our reading against strtod in pairs of passes over the same texts, one right after the other,
 // so that both see the same load; reports the median of the ratios (strtod's time over ours):
 // on a busy machine steadier than two benchmarks run one after the other. The second argument
@@ -204,10 +197,7 @@ void BM_PairedAgainstStrtod(benchmark::State& state) {
     if (ours > 0)
       ratios.push_back(baseline / ours);
   }
-  std::sort(ratios.begin(), ratios.end());
-  state.counters["times_strtod"] = ratios.empty() ? 0 : ratios[ratios.size() / 2];
-  state.counters["lowest"] = ratios.empty() ? 0 : ratios.front();
-  state.counters["highest"] = ratios.empty() ? 0 : ratios.back();
+  ReportRatios(state, "times_strtod", std::move(ratios));
 }
 BENCHMARK(BM_PairedAgainstStrtod)
     ->Args({0, 0})
