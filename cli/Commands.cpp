@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include <stdexcept>
+
 #include "ServerCall.h"
 #include "StringList.h"
 #include "ValueInForce.h"
@@ -8,19 +10,12 @@
 
 namespace quorvane::cli {
 
-std::string NameOf(SeriesKind kind) {
-  switch (kind) {
-    case SeriesKind::MinimumWage:
-      return "min-wage";
-    case SeriesKind::PriceIndex:
-      return "cpi";
-    case SeriesKind::FundsRate:
-      return "funds-rate";
-  }
-  return {};
-}
-
 namespace {
+
+// The commands of a country's series are not given the exchange rates: ExchangeHistory lists them.
+[[noreturn]] void RefuseExchangeRates() {
+  throw std::invalid_argument("exchange rates are the series of a pair, not of a country");
+}
 
 Table ListOf(const StringList& list, const std::string& column) {
   Table table{{column}, {}, {}};
@@ -37,9 +32,11 @@ const SeriesLookup& SeriesLookupOf(SeriesKind kind) {
     case SeriesKind::PriceIndex:
       return kPriceIndexLookup;
     case SeriesKind::FundsRate:
+      return kFundsRateLookup;
+    case SeriesKind::ExchangeRates:
       break;
   }
-  return kFundsRateLookup;
+  RefuseExchangeRates();
 }
 
 void LoadSeries(SeriesKind kind, std::u16string_view country) {
@@ -159,9 +156,11 @@ RawReply RawSeries(SeriesKind kind, std::u16string_view country) {
     case SeriesKind::PriceIndex:
       return CallWithText("GetPriceIndexList", &IQuorvaneAutomation::GetPriceIndexList, country);
     case SeriesKind::FundsRate:
+      return CallWithText("GetFundsRateList", &IQuorvaneAutomation::GetFundsRateList, country);
+    case SeriesKind::ExchangeRates:
       break;
   }
-  return CallWithText("GetFundsRateList", &IQuorvaneAutomation::GetFundsRateList, country);
+  RefuseExchangeRates();
 }
 
 RawReply RawExchangeHistory(std::u16string_view fromCode, std::u16string_view toCode) {

@@ -5,16 +5,14 @@
 #include <string>
 
 #include "Output.h"
+#include "SeriesKind.h"
 #include "TextToValue.h"
 
 namespace quorvane::cli {
 
-enum class SeriesKind { MinimumWage, PriceIndex, FundsRate };
-// "min-wage", "cpi", "funds-rate".
-std::string NameOf(SeriesKind kind);
-
 Table Countries();
 Table FieldValues(std::u16string_view fieldName);
+// The series of a country: every kind but the exchange rates, which are a pair's (ExchangeHistory).
 Table Series(SeriesKind kind, std::u16string_view country);
 // The value in force on a day, picked from the series as the window's lookup picks it (nothing
 // found gives 0, as the window's result box then shows).

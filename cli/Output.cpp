@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "Digits.h"
+#include "IsoDate.h"
 #include "Utf.h"
 #include "ValueToText.h"
 
@@ -29,12 +29,6 @@ std::string PlainMoney(Currency value) {
   return text;
 }
 
-std::string IsoDate(TDateTime day) {
-  const CalendarDay calendar = DecodeDay(day);
-  return AsciiDecimal(calendar.Year, 4) + "-" + AsciiDecimal(calendar.Month, 2) + "-" +
-         AsciiDecimal(calendar.Day, 2);
-}
-
 Cell TextCell(std::u16string_view text) {
   const std::string utf8 = ToUtf8(text);
   return {Cell::Kind::Text, utf8, utf8};
@@ -49,7 +43,7 @@ Cell RateCell(Currency value) {
 }
 
 Cell DateCell(TDateTime day) {
-  return {Cell::Kind::Date, ToUtf8(ShortDateText(day)), IsoDate(day)};
+  return {Cell::Kind::Date, ToUtf8(ShortDateText(day)), IsoDateText(day)};
 }
 
 Cell DateTimeCell(TDateTime day) {

@@ -40,8 +40,6 @@ struct Table {
 
 // The exact decimal of a money value with a point, no trailing zeros: 216.687, -0.0005, 1.
 std::string PlainMoney(Currency value);
-// YYYY-MM-DD of a day number (its whole-day part).
-std::string IsoDate(TDateTime day);
 
 void Write(std::ostream& out, const Table& table, Format format);
 // A reply as the server sent it: the text and a line end, or a JSON object with the operation.

@@ -16,6 +16,21 @@ namespace {
 constexpr SeriesKind kKinds[] = {SeriesKind::MinimumWage, SeriesKind::PriceIndex,
                                  SeriesKind::FundsRate};
 
+// The series' names on the command line.
+std::string NameOf(SeriesKind kind) {
+  switch (kind) {
+    case SeriesKind::MinimumWage:
+      return "min-wage";
+    case SeriesKind::PriceIndex:
+      return "cpi";
+    case SeriesKind::FundsRate:
+      return "funds-rate";
+    case SeriesKind::ExchangeRates:
+      break;
+  }
+  return {};
+}
+
 class SeriesSubcommand final : public Subcommand {
  public:
   SeriesSubcommand()

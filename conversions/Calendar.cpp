@@ -1,5 +1,7 @@
 #include "Calendar.h"
 
+#include <cmath>
+
 namespace quorvane {
 
 namespace {
@@ -28,8 +30,27 @@ std::int64_t DayNumberOf(std::int64_t year, std::int64_t month, std::int64_t day
   return (first - kDayZero).count() + (day - 1);
 }
 
-std::chrono::year_month_day DateOfDayNumber(std::int64_t day) {
-  return std::chrono::year_month_day{kDayZero + std::chrono::days{day}};
+CalendarDay CalendarDayOf(std::int64_t dayNumber) {
+  const std::chrono::sys_days days = kDayZero + std::chrono::days{dayNumber};
+  const std::chrono::year_month_day date{days};
+  return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+          static_cast<int>(static_cast<unsigned>(date.day())),
+          static_cast<int>(std::chrono::weekday{days}.c_encoding())};
+}
+
+TDate EncodeDay(int year, int month, int day) {
+  return static_cast<TDate>(DayNumberOf(year, month, day));
+}
+
+CalendarDay DecodeDay(TDateTime date) {
+  std::int64_t number = 0;
+  if (date <= static_cast<double>(kFirstDayNumber))
+    number = kFirstDayNumber;
+  else if (date >= static_cast<double>(kLastDayNumber))
+    number = kLastDayNumber;
+  else if (!std::isnan(date))
+    number = static_cast<std::int64_t>(date);  // truncation toward zero
+  return CalendarDayOf(number);
 }
 
 }  // namespace quorvane

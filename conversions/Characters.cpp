@@ -45,6 +45,19 @@ char16_t FoldCase(char16_t c) {
   return c;
 }
 
+bool IsSpaceOfAnyWidth(char16_t c) {
+  return InRange(c, 0x0009, 0x000D) || c == 0x0020 || c == 0x0085 || c == 0x00A0 || c == 0x1680 ||
+         InRange(c, 0x2000, 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F ||
+         c == 0x3000;
+}
+
+bool IsFormatMark(char16_t c) {
+  return c == 0x00AD || InRange(c, 0x0600, 0x0605) || c == 0x061C || c == 0x06DD || c == 0x070F ||
+         InRange(c, 0x0890, 0x0891) || c == 0x08E2 || c == 0x180E || InRange(c, 0x200B, 0x200F) ||
+         InRange(c, 0x202A, 0x202E) || InRange(c, 0x2060, 0x2064) || InRange(c, 0x2066, 0x206F) ||
+         c == 0xFEFF || InRange(c, 0xFFF9, 0xFFFB);
+}
+
 std::u16string FoldCase(std::u16string_view text) {
   std::u16string folded(text);
   for (char16_t& c : folded)

@@ -21,6 +21,14 @@ inline char16_t AsciiLower(char16_t c) {
 inline bool IsBlank(char16_t c) {
   return static_cast<char16_t>(c - 1) < 32;
 }
+// A space of any width (the no-break and ideographic spaces too), or a tab, line or paragraph
+// end: what a user may type between the parts of a date.
+bool IsSpaceOfAnyWidth(char16_t c);
+// An invisible mark that only formats text: the marks that steer its direction (such as the
+// right-to-left mark beside the separators of some date patterns), zero-width joiners, the soft
+// hyphen.
+bool IsFormatMark(char16_t c);
+
 // True when every character is a blank (and for the empty text).
 inline bool IsBlankText(std::u16string_view text) {
   return std::all_of(text.begin(), text.end(), [](char16_t c) { return IsBlank(c); });

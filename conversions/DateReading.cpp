@@ -1,10 +1,9 @@
-// Date reading by the order and separator of the short date pattern, and the calendar arithmetic
-// of day numbers (1899-12-30 is day 0).
-#include <cmath>
+// Date reading by the order and separator of the short date pattern.
 #include <cstdint>
 
 #include "Calendar.h"
 #include "Characters.h"
+#include "DatePattern.h"
 #include "Errors.h"
 #include "LocaleSettings.h"
 #include "TextToValue.h"
@@ -12,33 +11,6 @@
 namespace quorvane {
 
 namespace {
-
-// The day numbers of years 1 and 9999 bound the calendar.
-constexpr std::int64_t kFirstDay = -693593;  // 0001-01-01
-constexpr std::int64_t kLastDay = 2958465;   // 9999-12-31
-
-enum class DateOrder { MonthDayYear, DayMonthYear, YearMonthDay };
-
-DateOrder OrderOf(std::u16string_view pattern) {
-  for (char16_t c : pattern) {
-    switch (c) {
-      case u'd':
-      case u'D':
-        return DateOrder::DayMonthYear;
-      case u'm':
-      case u'M':
-        return DateOrder::MonthDayYear;
-      case u'y':
-      case u'Y':
-      case u'e':
-      case u'E':
-        return DateOrder::YearMonthDay;
-      default:
-        break;
-    }
-  }
-  return DateOrder::MonthDayYear;
-}
 
 bool StartsWithCaseFree(std::u16string_view text, std::u16string_view prefix) {
   if (prefix.size() > text.size())
@@ -154,12 +126,12 @@ bool TryReadDate(std::u16string_view text, const LocaleSettings& settings, DateO
 
 DateReader::DateReader(const LocaleSettings& settings)
     : settings_(settings),
-      order_(static_cast<int>(OrderOf(settings.ShortDateFormat))),
+      order_(DateOrderOf(settings.ShortDateFormat)),
       skipWords_(settings.ShortDateFormat.find(u"ddd") != std::u16string::npos) {}
 
 TDate DateReader::Read(std::u16string_view text) const {
   std::int64_t day = 0;
-  if (!TryReadDate(text, settings_, static_cast<DateOrder>(order_), skipWords_, day))
+  if (!TryReadDate(text, settings_, order_, skipWords_, day))
     throw EConvertError(FillTemplate(u"''%s'' is not a valid date", {text}));
   return static_cast<TDate>(day);
 }
@@ -170,30 +142,6 @@ TDate ReadDate(std::u16string_view text) {
 
 TDate ReadDate(std::u16string_view text, const LocaleSettings& settings) {
   return DateReader(settings).Read(text);
-}
-
-TDate EncodeDay(int year, int month, int day) {
-  return static_cast<TDate>(DayNumberOf(year, month, day));
-}
-
-CalendarDay DecodeDay(TDateTime date) {
-  // Days outside years 1..9999 are clamped to the first or last day; NaN counts as day 0.
-  std::int64_t number = 0;
-  if (date <= static_cast<double>(kFirstDay))
-    number = kFirstDay;
-  else if (date >= static_cast<double>(kLastDay))
-    number = kLastDay;
-  else if (!std::isnan(date))
-    number = static_cast<std::int64_t>(date);  // truncation toward zero
-
-  const std::chrono::year_month_day calendarDate = DateOfDayNumber(number);
-  CalendarDay result;
-  result.Year = static_cast<int>(calendarDate.year());
-  result.Month = static_cast<int>(static_cast<unsigned>(calendarDate.month()));
-  result.Day = static_cast<int>(static_cast<unsigned>(calendarDate.day()));
-  result.DayOfWeek =
-      static_cast<int>(std::chrono::weekday{std::chrono::sys_days{calendarDate}}.c_encoding());
-  return result;
 }
 
 }  // namespace quorvane

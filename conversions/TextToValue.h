@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "Calendar.h"
+#include "DatePattern.h"
 #include "Extended.h"
 #include "LocaleSettings.h"
 
@@ -17,10 +18,6 @@ struct Currency {
   std::int64_t Count = 0;
   friend bool operator==(const Currency&, const Currency&) = default;
 };
-
-// Days since 1899-12-30; the fraction is the time of day. TDate holds whole days.
-using TDate = double;
-using TDateTime = double;
 
 // Reads a date by the order and separator of the short date pattern. Raises EConvertError
 // "''%s'' is not a valid date".
@@ -57,19 +54,8 @@ class DateReader {
 
  private:
   const LocaleSettings& settings_;
-  int order_;
+  DateOrder order_;
   bool skipWords_;
 };
-
-// The day number of a calendar date (1899-12-30 is 0); no range check.
-TDate EncodeDay(int year, int month, int day);
-struct CalendarDay {
-  int Year, Month, Day;
-  int DayOfWeek;  // 0 = Sunday
-};
-// The calendar day of a date number (its whole-day part, truncated toward zero). Days before
-// 0001-01-01 (such as kNullDate) give 0001-01-01, days after 9999-12-31 give 9999-12-31, and NaN
-// gives day 0, so that no date number can fail to decode.
-CalendarDay DecodeDay(TDateTime date);
 
 }  // namespace quorvane

@@ -1,15 +1,17 @@
-// Reads arbitrary text as a date under one of a few short date conventions, and writes arbitrary
-// date numbers by arbitrary patterns. A reading gives a valid whole day or the conversion error;
-// nothing else may happen.
+// Reads arbitrary text as a date under one of a few short date conventions, as the date reading and
+// as the date editors read typed text, and writes arbitrary date numbers by arbitrary patterns. A
+// reading gives a valid whole day or the conversion error (or nothing); nothing else may happen.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "Errors.h"
 #include "FuzzInput.h"
 #include "LocaleSettings.h"
 #include "TextToValue.h"
+#include "TypedDate.h"
 #include "ValueToText.h"
 
 namespace {
@@ -52,6 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const quorvane::EConvertError& e) {
       Check(e.Message().compare(2, text.size(), text) == 0);
     }
+    // The date editor's reading: a valid whole day or nothing.
+    if (const std::optional<double> typed = quorvane::ReadTypedDate(text))
+      Check(*typed == std::trunc(*typed) && *typed >= -693593 && *typed <= 2958465);
   }
 
   // The text as both date patterns, which may name each other.
@@ -60,5 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   quorvane::ScopedLocaleSettings scoped(settings);
   const std::u16string written = quorvane::ShortDateText(date);
   Check(written.size() <= quorvane::kMaxDateTextLength);
+  // The date editor reads the text under those patterns, as typed: no crash, no runaway.
+  if (const std::optional<double> typed = quorvane::ReadTypedDate(written))
+    Check(*typed == std::trunc(*typed));
   return 0;
 }

@@ -1,5 +1,7 @@
 #include "LocaleSource.h"
 
+#include "DatePattern.h"
+
 namespace quorvane {
 
 namespace {
@@ -8,72 +10,64 @@ std::u16string Text(const QString& text) {
   return text.toStdU16String();
 }
 
-bool IsFieldLetter(QChar c) {
-  return c.isLetter();
-}
-
-// Marks that only steer the direction of text (the right-to-left mark that some patterns put
-// beside their separators) are no separator.
-bool IsDirectionMark(QChar c) {
-  return c.category() == QChar::Other_Format;
-}
-
 }  // namespace
 
-std::u16string CaseFreeDatePattern(const QString& pattern) {
-  QString out;
-  bool quoted = false;
-  for (QChar c : pattern) {
-    if (c == QLatin1Char('\''))
-      quoted = !quoted;
-    else if (!quoted && (c == QLatin1Char('M') || c == QLatin1Char('D') || c == QLatin1Char('Y')))
-      c = c.toLower();
-    out += c;
-  }
-  return Text(out);
-}
-
-std::u16string FieldSeparatorOf(const QString& pattern) {
-  bool quoted = false;
-  bool afterField = false;
-  for (QChar c : pattern) {
-    if (c == QLatin1Char('\'')) {
-      quoted = !quoted;
-      continue;
-    }
-    if (quoted || IsDirectionMark(c))
-      continue;
-    if (IsFieldLetter(c))
-      afterField = true;
-    else if (afterField)
-      return Text(QString(c));
-  }
-  return {};
-}
-
-LocaleItems LocaleItemsOf(const QLocale& locale) {
-  LocaleItems items;
-  if (locale.language() == QLocale::C)
-    return items;
-  items.DecimalSeparator = Text(locale.decimalPoint());
-  items.ThousandSeparator = Text(locale.groupSeparator());
-  const QString shortDate = locale.dateFormat(QLocale::ShortFormat);
-  items.DateSeparator = FieldSeparatorOf(shortDate);
-  items.ShortDateFormat = CaseFreeDatePattern(shortDate);
-  items.LongDateFormat = CaseFreeDatePattern(locale.dateFormat(QLocale::LongFormat));
-  items.TimeSeparator = FieldSeparatorOf(locale.timeFormat(QLocale::ShortFormat));
-  items.TimeAMString = Text(locale.amText());
-  items.TimePMString = Text(locale.pmText());
+QtLocaleAnswers AnswersOf(const QLocale& locale) {
+  QtLocaleAnswers answers;
+  answers.isC = locale.language() == QLocale::C;
+  answers.decimalPoint = Text(locale.decimalPoint());
+  answers.groupSeparator = Text(locale.groupSeparator());
+  answers.shortDateFormat = Text(locale.dateFormat(QLocale::ShortFormat));
+  answers.longDateFormat = Text(locale.dateFormat(QLocale::LongFormat));
+  answers.shortTimeFormat = Text(locale.timeFormat(QLocale::ShortFormat));
+  answers.amText = Text(locale.amText());
+  answers.pmText = Text(locale.pmText());
   for (int month = 1; month <= 12; ++month) {
-    items.ShortMonthNames[month - 1] =
+    answers.shortMonthNames[month - 1] =
         Text(locale.standaloneMonthName(month, QLocale::ShortFormat));
-    items.LongMonthNames[month - 1] = Text(locale.standaloneMonthName(month, QLocale::LongFormat));
+    answers.longMonthNames[month - 1] =
+        Text(locale.standaloneMonthName(month, QLocale::LongFormat));
   }
-  // Qt counts the days from Monday (1) to Sunday (7); the settings start on Sunday.
+  // Qt counts the days from Monday (1) to Sunday (7); the answers start on Sunday.
   for (int day = 0; day < 7; ++day) {
     const int qtDay = day == 0 ? 7 : day;
-    items.ShortDayNames[day] = Text(locale.standaloneDayName(qtDay, QLocale::ShortFormat));
-    items.LongDayNames[day] = Text(locale.standaloneDayName(qtDay, QLocale::LongFormat));
+    answers.shortDayNames[day] = Text(locale.standaloneDayName(qtDay, QLocale::ShortFormat));
+    answers.longDayNames[day] = Text(locale.standaloneDayName(qtDay, QLocale::LongFormat));
+  }
+  return answers;
+}
+
+std::u16string CaseFreeDatePattern(std::u16string_view pattern) {
+  std::u16string out(pattern);
+  bool quoted = false;
+  for (char16_t& c : out) {
+    if (c == u'\'')
+      quoted = !quoted;
+    else if (!quoted && (c == u'M' || c == u'D' || c == u'Y'))
+      c = static_cast<char16_t>(c + 32);
+  }
+  return out;
+}
+
+LocaleItems LocaleItemsOf(const QtLocaleAnswers& answers) {
+  LocaleItems items;
+  if (answers.isC)
+    return items;
+  items.DecimalSeparator = answers.decimalPoint;
+  items.ThousandSeparator = answers.groupSeparator;
+  items.ShortDateFormat = CaseFreeDatePattern(answers.shortDateFormat);
+  items.DateSeparator = SeparatorOf(*items.ShortDateFormat);
+  items.LongDateFormat = CaseFreeDatePattern(answers.longDateFormat);
+  items.TimeSeparator = SeparatorOf(answers.shortTimeFormat, kTimeFieldLetters);
+  items.TimeAMString = answers.amText;
+  items.TimePMString = answers.pmText;
+  for (std::size_t month = 0; month < 12; ++month) {
+    items.ShortMonthNames[month] = answers.shortMonthNames[month];
+    items.LongMonthNames[month] = answers.longMonthNames[month];
+  }
+  for (std::size_t day = 0; day < 7; ++day) {
+    items.ShortDayNames[day] = answers.shortDayNames[day];
+    items.LongDayNames[day] = answers.longDayNames[day];
   }
   return items;
 }

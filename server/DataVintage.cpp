@@ -57,16 +57,4 @@ std::u16string CatalogueSourceText() {
          FromUtf8(kCatalogueIcuVersion);
 }
 
-std::u16string_view SeriesKindName(SeriesKind kind) {
-  switch (kind) {
-    case SeriesKind::MinimumWage:
-      return u"minimum wage";
-    case SeriesKind::PriceIndex:
-      return u"price index";
-    case SeriesKind::FundsRate:
-      return u"funds rate";
-  }
-  return u"";
-}
-
 }  // namespace quorvane::server

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "SeriesKind.h"
 #include "ServerData.h"
 
 namespace quorvane::server {
@@ -15,8 +16,6 @@ namespace quorvane::server {
 // CMake reads these two lines too: the catalogue check runs only against this ICU.
 inline constexpr std::string_view kCatalogueCldrVersion = "42";
 inline constexpr std::string_view kCatalogueIcuVersion = "72.1";
-
-enum class SeriesKind { MinimumWage, PriceIndex, FundsRate };
 
 // Days count from 1899-12-30, as everywhere in the server; IsoDateText writes them.
 struct SeriesVintage {
@@ -49,8 +48,5 @@ const DataVintage& BuiltInDataVintage();
 
 // "Unicode CLDR 42 via ICU 72.1".
 std::u16string CatalogueSourceText();
-
-// "minimum wage", "price index", "funds rate".
-std::u16string_view SeriesKindName(SeriesKind kind);
 
 }  // namespace quorvane::server

@@ -5,6 +5,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "IsoDate.h"
 #include "TextMatch.h"
 #include "Utf.h"
 

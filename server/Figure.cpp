@@ -5,7 +5,6 @@
 #include <limits>
 #include <stdexcept>
 
-#include "Calendar.h"
 #include "Digits.h"
 
 namespace quorvane::server {
@@ -160,41 +159,6 @@ Figure DivideFigures(Figure a, Figure b) {
     throw std::range_error("quotient out of range");
   auto digits = static_cast<std::int64_t>(result);
   return Figure{negative ? -digits : digits, decimals};
-}
-
-int DayNumber(int year, int month, int day) {
-  return static_cast<int>(DayNumberOf(year, month, day));
-}
-
-CivilDate CivilFromDay(int dayNumber) {
-  const std::chrono::year_month_day date = DateOfDayNumber(dayNumber);
-  return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
-          static_cast<int>(static_cast<unsigned>(date.day()))};
-}
-
-std::optional<int> ParseIsoDate(std::string_view text) {
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-')
-    return std::nullopt;
-  int parts[3] = {0, 0, 0};
-  const int starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
-  for (int p = 0; p < 3; ++p) {
-    for (int i = 0; i < lengths[p]; ++i) {
-      char c = text[static_cast<std::size_t>(starts[p] + i)];
-      if (!IsDigit(c))
-        return std::nullopt;
-      parts[p] = parts[p] * 10 + (c - '0');
-    }
-  }
-  int year = parts[0], month = parts[1], day = parts[2];
-  if (year < 1 || !IsCalendarDate(year, month, day))
-    return std::nullopt;
-  return DayNumber(year, month, day);
-}
-
-std::string IsoDateText(int day) {
-  CivilDate date = CivilFromDay(day);
-  return AsciiDecimal(date.Year, 4) + "-" + AsciiDecimal(date.Month, 2) + "-" +
-         AsciiDecimal(date.Day, 2);
 }
 
 }  // namespace quorvane::server

@@ -1,5 +1,5 @@
 #pragma once
-// Decimal figures as the data files write them, kept exactly, and the dates of the data.
+// Decimal figures as the data files write them, kept exactly.
 
 #include <cstdint>
 #include <optional>
@@ -26,16 +26,5 @@ std::string FigureText(Figure figure);  // with '.'
 // to fewer than 4 decimals; trailing zeros dropped. Raises std::range_error when b is zero or
 // the quotient does not fit.
 Figure DivideFigures(Figure a, Figure b);
-
-// Days since 1899-12-30 (the client's date numbers) of a calendar date, and back, by the
-// calendar of Calendar.h.
-int DayNumber(int year, int month, int day);
-struct CivilDate {
-  int Year, Month, Day;
-};
-CivilDate CivilFromDay(int day);
-// "YYYY-MM-DD" of a valid calendar date from 0001-01-01 to 9999-12-31.
-std::optional<int> ParseIsoDate(std::string_view text);
-std::string IsoDateText(int day);
 
 }  // namespace quorvane::server

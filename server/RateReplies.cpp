@@ -5,6 +5,7 @@
 
 #include "Calendar.h"
 #include "ExchangeRates.h"
+#include "IsoDate.h"
 #include "Replies.h"
 #include "ReplyText.h"
 #include "Utf.h"
@@ -17,8 +18,8 @@ namespace {
 int DayOf(double date) {
   if (date == kNullDate)
     throw ReplyFailure{Failure::NoDate, u"No date given (the date editor holds no date)"};
-  static const int kFirst = DayNumber(1, 1, 1), kLast = DayNumber(9999, 12, 31);
-  if (!std::isfinite(date) || std::trunc(date) < kFirst || std::trunc(date) > kLast) {
+  if (!std::isfinite(date) || std::trunc(date) < kFirstDayNumber ||
+      std::trunc(date) > kLastDayNumber) {
     char number[32];
     std::snprintf(number, sizeof number, "%.17g", date);
     throw ReplyFailure{Failure::NoDate, u"The date number " + FromUtf8(number) +

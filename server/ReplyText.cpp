@@ -6,6 +6,7 @@
 #include "Digits.h"
 #include "Errors.h"
 #include "Extended.h"
+#include "IsoDate.h"
 #include "TextToValue.h"
 #include "Utf.h"
 
@@ -13,15 +14,14 @@ namespace quorvane::server {
 
 namespace {
 
-// The length of the first run of the letter (either case) in the pattern, 0 when it has none.
+// The letters of the pattern's first field of the letter (d, m or y), 0 when it has none.
 std::size_t FirstRun(std::u16string_view pattern, char16_t letter) {
-  std::size_t at = 0;
-  while (at < pattern.size() && AsciiLower(pattern[at]) != letter)
-    ++at;
-  std::size_t length = 0;
-  while (at + length < pattern.size() && AsciiLower(pattern[at + length]) == letter)
-    ++length;
-  return length;
+  DatePatternTokens tokens(pattern);
+  for (DatePatternToken token; tokens.Next(token);) {
+    if (token.letter == letter)
+      return token.run;
+  }
+  return 0;
 }
 
 void AppendNumberPadded(std::u16string& out, int value, int width) {
@@ -39,21 +39,7 @@ std::u16string ShowCharacter(char16_t c) {
 DateStyle DateStyleOf(const LocaleSettings& settings) {
   DateStyle style;
   const std::u16string& pattern = settings.ShortDateFormat;
-  for (char16_t c : pattern) {
-    char16_t letter = AsciiLower(c);
-    if (letter == u'd') {
-      style.Order = DateOrder::DayMonthYear;
-      break;
-    }
-    if (letter == u'm') {
-      style.Order = DateOrder::MonthDayYear;
-      break;
-    }
-    if (letter == u'y' || letter == u'e') {
-      style.Order = DateOrder::YearMonthDay;
-      break;
-    }
-  }
+  style.Order = DateOrderOf(pattern);
   style.TwoDigitDay = FirstRun(pattern, u'd') != 1;
   style.TwoDigitMonth = FirstRun(pattern, u'm') != 1;
   style.Separator = settings.DateSeparator;
@@ -65,7 +51,7 @@ ReplyWriter::ReplyWriter(const LocaleSettings& settings)
 
 void ReplyWriter::AppendDate(std::u16string& out, int day) const {
   std::size_t start = out.size();
-  CivilDate date = CivilFromDay(day);
+  const CalendarDay date = CalendarDayOf(day);
   int dayWidth = style_.TwoDigitDay ? 2 : 1, monthWidth = style_.TwoDigitMonth ? 2 : 1;
   auto part = [&](int index) {
     if (index > 0)

@@ -8,13 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "DatePattern.h"
 #include "Figure.h"
 #include "LocaleSettings.h"
 #include "Reply.h"
 
 namespace quorvane::server {
-
-enum class DateOrder { DayMonthYear, MonthDayYear, YearMonthDay };
 
 // How dates are written: the order of the first of the letters d, m, y or e in the short date
 // pattern (month-day-year when it has none), two digits for the day or month unless the pattern

@@ -12,6 +12,7 @@
 
 #include "Characters.h"
 #include "EmbeddedData.h"
+#include "IsoDate.h"
 #include "TextMatch.h"
 #include "Utf.h"
 
@@ -141,10 +142,10 @@ std::string QuotedText(std::string_view text) {
 }
 
 int ReadDay(std::string_view path, std::size_t line, std::string_view text) {
-  std::optional<int> day = ParseIsoDate(text);
+  const std::optional<TDate> day = ReadIsoDate(text);
   if (!day)
     Fail(path, line, QuotedText(text) + " is not a date of the form YYYY-MM-DD");
-  return *day;
+  return static_cast<int>(*day);
 }
 
 // The client holds every figure as a signed 64-bit count of ten-thousandths.

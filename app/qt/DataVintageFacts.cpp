@@ -4,7 +4,7 @@
 #include <string>
 
 #include "DataVintage.h"
-#include "Figure.h"
+#include "IsoDate.h"
 #include "ServerData.h"
 
 namespace quorvane {
@@ -20,8 +20,8 @@ AboutFacts DataVintageFacts() {
       facts.DataVintage.append(
           QStringLiteral("%1, %2: %3")
               .arg(QString::fromStdU16String(series.Country),
-                   QString::fromStdU16String(std::u16string(server::SeriesKindName(series.Kind))),
-                   QString::fromStdString(server::IsoDateText(series.LastDay))));
+                   QString::fromStdU16String(std::u16string(SeriesKindName(series.Kind))),
+                   QString::fromStdString(IsoDateText(series.LastDay))));
     }
     // A rate table is one file of columns: its last observation is that of its latest column.
     std::map<std::string, int> tables;
@@ -29,9 +29,9 @@ AboutFacts DataVintageFacts() {
       if (column.Count > 0)
         tables[column.File] = std::max(tables[column.File], column.LastDay);
     for (const auto& [file, lastDay] : tables)
-      facts.DataVintage.append(QStringLiteral("rate table %1: %2")
-                                   .arg(QString::fromStdString(file),
-                                        QString::fromStdString(server::IsoDateText(lastDay))));
+      facts.DataVintage.append(
+          QStringLiteral("rate table %1: %2")
+              .arg(QString::fromStdString(file), QString::fromStdString(IsoDateText(lastDay))));
   } catch (const server::DataError& error) {
     facts.DataVintage.append(QStringLiteral("the built-in data do not read: ") +
                              QString::fromUtf8(error.what()));

@@ -14,8 +14,8 @@
 #include <cmath>
 
 #include "Calendar.h"
-#include "DateEditText.h"
 #include "Errors.h"
+#include "TypedDate.h"
 #include "ValueToText.h"
 
 namespace quorvane {
@@ -107,10 +107,8 @@ void DateEdit::Clear() {
 QDate DateEdit::Date() const {
   if (!hasDate_)
     return {};
-  const std::chrono::year_month_day date =
-      DateOfDayNumber(static_cast<std::int64_t>(std::trunc(value_)));
-  return QDate(static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
-               static_cast<int>(static_cast<unsigned>(date.day())));
+  const CalendarDay day = CalendarDayOf(static_cast<std::int64_t>(std::trunc(value_)));
+  return QDate(day.Year, day.Month, day.Day);
 }
 
 void DateEdit::SetDate(const QDate& date) {
@@ -182,7 +180,7 @@ void DateEdit::TakeTypedText() {
   }
   if (hasDate_ && text == QString::fromStdU16String(ShortDateText(value_)))
     return;  // unchanged: keep the time of day the editor holds
-  if (const std::optional<TDate> day = ReadTypedDate(text)) {
+  if (const std::optional<TDate> day = ReadTypedDate(text.toStdU16String())) {
     SetValue(*day);
     return;
   }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "DataVintage.h"
+#include "IsoDate.h"
 #include "Utf.h"
 
 namespace {
@@ -26,7 +27,7 @@ const std::string kBegin =
 const std::string kEnd = "<!-- end of data vintage -->\n";
 
 std::string Day(std::size_t count, int day) {
-  return count == 0 ? "—" : IsoDateText(day);
+  return count == 0 ? "—" : quorvane::IsoDateText(day);
 }
 
 std::string VintageTable(const DataVintage& vintage) {

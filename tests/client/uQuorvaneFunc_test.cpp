@@ -12,6 +12,7 @@
 #include <random>
 
 #include "Errors.h"
+#include "IsoDate.h"
 #include "LocaleSettings.h"
 #include "Raised.h"
 #include "RuntimeTrace.h"
@@ -46,10 +47,7 @@ Raised NotADate(std::u16string_view text) {
 }
 
 std::string Show(TDate date) {
-  const CalendarDay day = DecodeDay(date);
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", day.Year, day.Month, day.Day);
-  return text;
+  return IsoDateText(date);
 }
 std::string Show(Currency value) {
   const long long count = value.Count;

@@ -13,12 +13,14 @@
 #include <cmath>
 #include <memory>
 
+#include "Characters.h"
 #include "CurrencyEdit.h"
 #include "DateEdit.h"
 #include "Errors.h"
 #include "Memo.h"
 #include "StringListComboBox.h"
 #include "TextToValue.h"
+#include "TypedDateCases.h"
 #include "WindowTestSupport.h"
 
 using namespace quorvane;
@@ -149,40 +151,12 @@ class ControlsTest : public QObject {
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QDate>("day");  // invalid: refused
-    const auto row = [](const char* name, const char* pattern, const char* separator,
-                        const QString& typed, QDate day) {
-      QTest::newRow(name) << QString(pattern) << QString(separator) << typed << day;
-    };
-    const QString g = QString::fromUtf8("\u0433.");  // the Cyrillic year mark "г."
-    // A quoted suffix, as the editor shows it, and with the suffix left out.
-    row("quoted suffix", "d.mm.yy '\u0433'.", ".", "17.06.15 " + g, {2015, 6, 17});
-    row("quoted suffix, another day", "d.mm.yy '\u0433'.", ".", "9.10.10 " + g, {2010, 10, 9});
-    row("quoted suffix left out", "d.mm.yy '\u0433'.", ".", "17.06.15", {2015, 6, 17});
-    row("quoted suffix, four-digit year", "d.mm.yy '\u0433'.", ".", "17.06.2015 " + g,
-        {2015, 6, 17});
-    row("quoted suffix, wrong day", "d.mm.yy '\u0433'.", ".", "31.06.15 " + g, {});
-    row("quoted suffix, other text after", "d.mm.yy '\u0433'.", ".", "17.06.15 " + g + "x", {});
-    // Year first with blanks and a final full stop.
-    row("year first with blanks", "yyyy. mm. dd.", ".", "2010. 10. 08.", {2010, 10, 8});
-    row("year first, blanks left out", "yyyy. mm. dd.", ".", "2010.10.08", {2010, 10, 8});
-    // A pattern whose separators differ: only the first one is the date separator.
-    row("two separators", "dd/mm yyyy", "/", "08/10 2010", {2010, 10, 8});
-    // Letters that are no date field are literal text.
-    row("letters that are no field", "yyyy-mm-ddTx", "-", "2010-10-08Tx", {2010, 10, 8});
-    row("literal letters in another case", "yyyy-mm-ddTx", "-", "2010-10-08tX", {2010, 10, 8});
-    // Direction marks around the separators are invisible and optional.
-    row("direction marks", "d\u200f/m\u200f/yyyy", "/", "8\u200f/10\u200f/2010", {2010, 10, 8});
-    row("direction marks left out", "d\u200f/m\u200f/yyyy", "/", "8/10/2010", {2010, 10, 8});
-    // Names of months and days.
-    row("month name", "d mmmm yyyy", " ", "8 October 2010", {2010, 10, 8});
-    row("month name, short and in another case", "d mmmm yyyy", " ", "8 oct 2010", {2010, 10, 8});
-    row("day and month names", "dddd, mmmm d, yyyy", " ", "Friday, October 8, 2010", {2010, 10, 8});
-    row("unknown month name", "d mmmm yyyy", " ", "8 Octember 2010", {});
-    // Digits run together keep to the widths of their fields.
-    row("no separators", "yyyymmdd", "", "20101008", {2010, 10, 8});
-    // Shorter entries still read by the general reading: day and month of the current year.
-    row("day and month alone", "dd.mm.yyyy", ".", "8.10", {2010, 10, 8});
-    row("no date", "dd.mm.yyyy", ".", "soon", {});
+    for (const test::TypedDateCase& c : test::kTypedDateCases) {
+      QTest::newRow(c.why) << QString::fromStdU16String(std::u16string(c.pattern))
+                           << QString(QChar(c.separator))
+                           << QString::fromStdU16String(std::u16string(c.typed))
+                           << (c.year == 0 ? QDate() : QDate(c.year, c.month, c.day));
+    }
   }
 
   void dateEditReadsByPattern() {
@@ -206,6 +180,18 @@ class ControlsTest : public QObject {
     QCOMPARE(edit.IsRefused(), !day.isValid());
     if (!day.isValid())
       QCOMPARE(edit.Editor()->text(), typed);  // kept for correction
+  }
+
+  // The typed-date reading is plain C++: its blanks and invisible marks are those that Qt's own
+  // character classes name, for every UTF-16 code unit.
+  void typedDateCharacterClassesAreQts() {
+    for (char32_t u = 0; u <= 0xFFFF; ++u) {
+      const auto unit = static_cast<char16_t>(u);
+      const QChar c(unit);
+      if (IsSpaceOfAnyWidth(unit) != c.isSpace() ||
+          IsFormatMark(unit) != (c.category() == QChar::Other_Format))
+        QFAIL(qPrintable(QString("U+%1").arg(static_cast<int>(u), 4, 16, QLatin1Char('0'))));
+    }
   }
 
   // F4 and Alt+Down open the calendar from the keyboard; the calendar is made on first opening.

@@ -6,6 +6,7 @@
 
 #include <random>
 
+#include "Calendar.h"
 #include "ExchangeRates.h"
 #include "ReferenceServer.h"
 #include "ServerCall.h"
@@ -152,7 +153,8 @@ TEST_P(ClientRoundTrip, RatesOnADayDecodeToTheRateInForce) {
       for (int i = 0; i < 20; ++i) {
         // 2005-01-01 to 2026-08-22, so that some days have no rate, others a rate through a
         // route that only runs at the end of the data.
-        int day = quorvane::server::DayNumber(2005, 1, 1) + static_cast<int>(random() % 7904);
+        int day =
+            static_cast<int>(quorvane::DayNumberOf(2005, 1, 1)) + static_cast<int>(random() % 7904);
         double time = (random() % 4) / 4.0;  // the time of day is dropped
         quorvane::server::RateOnDay expected;
         try {

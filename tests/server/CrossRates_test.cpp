@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "ExchangeRates.h"
+#include "IsoDate.h"
 #include "LocaleSettings.h"
 #include "Replies.h"
 #include "ServerTestSupport.h"
@@ -14,7 +15,6 @@
 namespace {
 
 using quorvane::server::Failure;
-using quorvane::server::ParseIsoDate;
 using quorvane::server::RateOn;
 using quorvane::server::RateOnDay;
 using quorvane::server::ReferenceData;
@@ -77,8 +77,8 @@ TEST(CrossRates, RepliesWhereColumnsEnd) {
   };
   quorvane::ScopedLocaleSettings settings(servertest::Settings(u"yyyy-MM-dd", u'-', u'.'));
   for (const Case& c : cases) {
-    auto reply =
-        quorvane::server::ExchangeRateReply(ReferenceData(), c.from, c.to, *ParseIsoDate(c.day));
+    auto reply = quorvane::server::ExchangeRateReply(
+        ReferenceData(), c.from, c.to, static_cast<int>(*quorvane::ReadIsoDate(c.day)));
     std::string what = Text(c.from) + "->" + Text(c.to) + " on " + c.day;
     EXPECT_EQ(Text(reply.Text), Text(c.reply)) << what;
     bool noRate = std::u16string_view(c.reply).substr(0, 3) == u"No ";

@@ -2,13 +2,14 @@
 #include <gtest/gtest.h>
 
 #include "DataVintage.h"
+#include "IsoDate.h"
 #include "ServerTestSupport.h"
 #include "Utf.h"
 
 namespace {
 
-using quorvane::server::IsoDateText;
-using quorvane::server::SeriesKind;
+using quorvane::IsoDateText;
+using quorvane::SeriesKind;
 
 std::string Span(std::size_t count, int first, int last) {
   if (count == 0)

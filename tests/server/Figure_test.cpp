@@ -106,31 +106,4 @@ TEST(Figure, DivisionStaysWithinHalfAUnitOfTheLastPlace) {
   }
 }
 
-// The data's calendar agrees with the client's day numbers over the whole range of years.
-TEST(Calendar, AgreesWithTheClientsDayNumbers) {
-  std::mt19937 random(3);
-  for (int i = 0; i < 100000; ++i) {
-    int year = static_cast<int>(random() % 9999) + 1, month = static_cast<int>(random() % 12) + 1;
-    int day = static_cast<int>(random() % 28) + 1;
-    int number = quorvane::server::DayNumber(year, month, day);
-    ASSERT_EQ(number, quorvane::EncodeDay(year, month, day)) << year << "-" << month << "-" << day;
-    quorvane::server::CivilDate back = quorvane::server::CivilFromDay(number);
-    ASSERT_EQ(back.Year, year);
-    ASSERT_EQ(back.Month, month);
-    ASSERT_EQ(back.Day, day);
-  }
-  EXPECT_EQ(quorvane::server::DayNumber(1899, 12, 30), 0);
-  EXPECT_EQ(quorvane::server::DayNumber(2010, 10, 8), 40459);
-}
-
-TEST(Calendar, ReadsOnlyValidIsoDates) {
-  using quorvane::server::ParseIsoDate;
-  EXPECT_EQ(ParseIsoDate("2010-10-08"), 40459);
-  EXPECT_EQ(ParseIsoDate("2000-02-29"), quorvane::server::DayNumber(2000, 2, 29));
-  for (const char* bad : {"2100-02-29", "2010-13-01", "2010-00-10", "2010-10-32", "0000-01-01",
-                          "2010-1-08", "2010/10/08", "20101008", "2010-10-08 "})
-    EXPECT_EQ(ParseIsoDate(bad), std::nullopt) << bad;
-  EXPECT_EQ(quorvane::server::IsoDateText(40459), "2010-10-08");
-}
-
 }  // namespace

@@ -1,5 +1,6 @@
 // Dates and numbers written in the client's conventions, each checked by reading it back.
 #include "ReplyText.h"
+#include "Calendar.h"
 
 #include <gtest/gtest.h>
 
@@ -34,10 +35,10 @@ TEST(ReplyWriter, WritesDatesInTheOrderAndWithTheSeparatorOfTheClient) {
     quorvane::ScopedLocaleSettings settings(Settings(c.pattern, c.separator, u'.'));
     ReplyWriter writer(quorvane::CurrentLocaleSettings());
     std::u16string text;
-    writer.AppendDate(text, quorvane::server::DayNumber(2010, 10, 8));
+    writer.AppendDate(text, static_cast<int>(quorvane::DayNumberOf(2010, 10, 8)));
     EXPECT_EQ(text, c.october8);
     text.clear();
-    writer.AppendDate(text, quorvane::server::DayNumber(2001, 2, 3));
+    writer.AppendDate(text, static_cast<int>(quorvane::DayNumberOf(2001, 2, 3)));
     EXPECT_EQ(text, c.february3);
   }
 }

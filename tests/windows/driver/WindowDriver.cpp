@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "CheckReport.h"
+#include "DatePattern.h"
 #include "DesignedForm.h"
 #include "FormDescription.h"
 #include "NativeForm.h"
@@ -279,30 +280,22 @@ void SetDate(const char* name, WORD year, WORD month, WORD dayOfMonth) {
   SendMessageW(picker, WM_LBUTTONUP, 0, spot);
   wchar_t pattern[80] = {};
   GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, pattern, 80);
-  // The pattern's fields: runs of d, M or y outside quotes.
-  std::vector<std::wstring> fields;
-  bool quoted = false;
-  wchar_t previous = 0;
-  for (const wchar_t* c = pattern; *c; ++c) {
-    if (*c == L'\'')
-      quoted = !quoted;
-    if (quoted || (*c != L'd' && *c != L'M' && *c != L'y')) {
-      previous = 0;
-      continue;
-    }
-    if (*c != previous)
-      fields.emplace_back();
-    fields.back() += *c;
-    previous = *c;
+  // The pattern's fields, as the date vocabulary reads them.
+  const std::u16string text(pattern, pattern + std::wcslen(pattern));
+  std::vector<quorvane::DatePatternToken> fields;
+  quorvane::DatePatternTokens tokens(text);
+  for (quorvane::DatePatternToken token; tokens.Next(token);) {
+    if (token.letter != 0)
+      fields.push_back(token);
   }
   for (std::size_t i = fields.size(); i-- > 0;) {
-    const wchar_t letter = fields[i][0];
+    const char16_t letter = fields[i].letter;
+    const bool fullYear = fields[i].run > 2;
     wchar_t digits[8] = {};
-    if (letter == L'y')
-      std::swprintf(digits, 8, fields[i].size() > 2 ? L"%04u" : L"%02u",
-                    fields[i].size() > 2 ? year : year % 100);
+    if (letter == u'y')
+      std::swprintf(digits, 8, fullYear ? L"%04u" : L"%02u", fullYear ? year : year % 100);
     else
-      std::swprintf(digits, 8, L"%02u", letter == L'd' ? dayOfMonth : month);
+      std::swprintf(digits, 8, L"%02u", letter == u'd' ? dayOfMonth : month);
     for (const wchar_t* digit = digits; *digit; ++digit)
       SendMessageW(picker, WM_CHAR, *digit, 1);
     if (i > 0)
