@@ -1,5 +1,6 @@
 #include "MainForm.h"
 
+#include "ErrorText.h"
 #include "FormDescription.h"
 #include "ValueInForce.h"
 #include "ValueToText.h"
@@ -9,11 +10,8 @@ namespace quorvane {
 
 template <typename Action>
 void MainForm::Guarded(Action&& action) noexcept {
-  try {
-    action();
-  } catch (...) {
-    view_.ShowError(std::current_exception());
-  }
+  quorvane::Guarded(std::forward<Action>(action),
+                    [this](std::exception_ptr error) { view_.ShowError(error); });
 }
 
 void MainForm::SetConnected(bool connected) {

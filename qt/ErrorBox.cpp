@@ -6,11 +6,6 @@
 #include <QWidget>
 #include <exception>
 
-#include "ErrorDetails.h"
-#include "ErrorText.h"
-#include "Errors.h"
-#include "uQuorvaneFunc.h"
-
 namespace quorvane {
 
 namespace {
@@ -23,6 +18,24 @@ QString& Title() {
 ErrorPresenter& Presenter() {
   static ErrorPresenter presenter;
   return presenter;
+}
+
+// The real box, with the text as given and the details under "Show Details".
+void ShowMessageBox(const QString& caption, const QString& text, const QString& details) {
+  const QPointer<QWidget> active = QApplication::activeWindow();
+  const QPointer<QWidget> focus = QApplication::focusWidget();
+  QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, active);
+  if (!details.isEmpty())
+    box.setDetailedText(details);
+  // The text is shown as it is: markup in a reply or a server's description is not rendered.
+  box.setTextFormat(Qt::PlainText);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+  // The window active before takes the input again, with the focus where it was.
+  if (active)
+    active->activateWindow();
+  if (focus)
+    focus->setFocus();
 }
 
 }  // namespace
@@ -52,50 +65,23 @@ ErrorPresenter SetErrorPresenter(ErrorPresenter presenter) {
   return former;
 }
 
-void ShowMessageBox(const QString& caption, const QString& text, const QString& details) {
-  const QPointer<QWidget> active = QApplication::activeWindow();
-  const QPointer<QWidget> focus = QApplication::focusWidget();
-  QMessageBox box(QMessageBox::Critical, caption, ShownMessage(text), QMessageBox::Ok, active);
-  const QString allDetails = DetailsWithMessage(details, text);
-  if (!allDetails.isEmpty())
-    box.setDetailedText(allDetails);
-  // The text is shown as it is: markup in a reply or a server's description is not rendered.
-  box.setTextFormat(Qt::PlainText);
-  box.setWindowModality(Qt::ApplicationModal);
-  box.exec();
-  // The window active before takes the input again, with the focus where it was.
-  if (active)
-    active->activateWindow();
-  if (focus)
-    focus->setFocus();
-}
-
-void ShowErrorBox(const QString& message, const QString& details) {
+void ShowErrorInBox(std::exception_ptr error) {
+  if (!error)
+    return;
   // A window holding the mouse lets it go first, so the box gets the clicks.
   if (QWidget* grabber = QWidget::mouseGrabber())
     grabber->releaseMouse();
-  const QString text = ErrorBoxText(message);
-  if (Presenter())
-    Presenter()(ApplicationTitle(), text);
-  else
-    ShowMessageBox(ApplicationTitle(), text, details);
+  const std::u16string message = ErrorBoxMessage(error);
+  if (Presenter()) {
+    Presenter()(ApplicationTitle(), QString::fromStdU16String(message));
+    return;
+  }
+  ShowMessageBox(ApplicationTitle(), QString::fromStdU16String(ErrorBoxShownText(message)),
+                 QString::fromStdU16String(ErrorBoxDetails(ErrorDetailsText(error), message)));
 }
 
 void ShowCurrentError() {
-  const QString details = ErrorDetailsOf(std::current_exception());
-  try {
-    throw;
-  } catch (const Exception& error) {
-    QString message = QString::fromStdU16String(error.Message());
-    // The client says that there is no server object; the window says how to make one.
-    if (error.Message() == kNoServerObject)
-      message += QStringLiteral(": press \"Create Quorvane\" first");
-    ShowErrorBox(message, details);
-  } catch (const std::exception& error) {
-    ShowErrorBox(QString::fromUtf8(error.what()), details);
-  } catch (...) {
-    ShowErrorBox(QStringLiteral("Unknown error"), details);
-  }
+  ShowErrorInBox(std::current_exception());
 }
 
 }  // namespace quorvane

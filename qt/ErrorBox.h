@@ -1,9 +1,13 @@
 #pragma once
 // The application-wide error box: every error that leaves a user action is shown here, with the
-// application title as caption, and the window stays usable.
+// application title as caption, and the window stays usable. Its texts are the form's
+// (ErrorText.h).
 
 #include <QString>
+#include <exception>
 #include <functional>
+
+#include "ErrorText.h"
 
 namespace quorvane {
 
@@ -22,22 +26,17 @@ QString ErrorBoxText(const QString& message);
 using ErrorPresenter = std::function<void(const QString& caption, const QString& text)>;
 // Replaces the presenter and gives the former one back; an empty function restores the default.
 ErrorPresenter SetErrorPresenter(ErrorPresenter presenter);
-// The real box; a message too long to lay out quickly is cut, and shown whole in the details.
-void ShowMessageBox(const QString& caption, const QString& text, const QString& details = {});
 
-// Shows the error with this message in the error box; the details go under "Show Details".
-void ShowErrorBox(const QString& message, const QString& details = {});
+// Shows the error in the error box: the presenter gets the whole message, the real box the
+// message cut when long and the details.
+void ShowErrorInBox(std::exception_ptr error);
 // Inside a catch block: shows the error being handled, whatever its kind.
 void ShowCurrentError();
 
 // Runs one user action; any error ends it and is shown in the error box.
 template <typename Action>
 void Guarded(Action&& action) noexcept {
-  try {
-    action();
-  } catch (...) {
-    ShowCurrentError();
-  }
+  Guarded(std::forward<Action>(action), ShowErrorInBox);
 }
 
 }  // namespace quorvane

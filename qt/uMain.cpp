@@ -248,13 +248,7 @@ void Tform1::AppendToMemo(const std::vector<std::u16string>& texts) {
 }
 
 void Tform1::ShowError(std::exception_ptr error) {
-  if (!error)
-    return;
-  try {
-    std::rethrow_exception(error);
-  } catch (...) {
-    ShowCurrentError();
-  }
+  ShowErrorInBox(error);
 }
 
 }  // namespace quorvane

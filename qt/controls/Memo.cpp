@@ -10,6 +10,7 @@
 
 #include "ErrorBox.h"
 #include "Errors.h"
+#include "MemoText.h"
 
 namespace quorvane {
 
@@ -18,51 +19,47 @@ namespace {
 // The user state of a block that continues the line of the block before it.
 constexpr int kContinuesLine = 1;
 
-bool IsLineBreak(QChar c) {
-  return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator;
-}
-
-// Whether some line of the text is longer than a piece.
-bool HasLongLine(const QString& text) {
-  qsizetype lineStart = 0;
-  for (qsizetype i = 0; i <= text.size(); ++i) {
-    if (i == text.size() || IsLineBreak(text[i])) {
-      if (i - lineStart > Memo::kPieceLength)
-        return true;
-      lineStart = i + 1;
-    }
+// The document takes a carriage return, a line feed and a paragraph separator each as a line
+// break, and a carriage return with a line feed as one: the memo's rule sees each as one.
+std::u16string WithCrLfBreaks(const QString& text) {
+  std::u16string out;
+  out.reserve(static_cast<std::size_t>(text.size()));
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+      continue;  // the line feed that follows writes the break
+    if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator)
+      out += u"\r\n";
+    else
+      out += c.unicode();
   }
-  return false;
+  return out;
 }
 
-// Inserts the text at the cursor, each line longer than a piece as a run of pieces.
-void InsertInPieces(QTextCursor& cursor, const QString& text) {
-  qsizetype lineStart = 0;
-  qsizetype flushed = 0;  // the text before this is in the document
-  for (qsizetype i = 0; i <= text.size(); ++i) {
-    if (i != text.size() && !IsLineBreak(text[i]))
-      continue;
-    if (i - lineStart > Memo::kPieceLength) {
-      qsizetype pieceEnd = lineStart + Memo::kPieceLength;
-      if (text[pieceEnd - 1].isHighSurrogate())
-        ++pieceEnd;  // a piece never splits a character
-      cursor.insertText(text.mid(flushed, pieceEnd - flushed));
-      qsizetype pos = pieceEnd;
-      while (pos < i) {
-        qsizetype end = std::min(i, pos + Memo::kPieceLength);
-        if (end < i && text[end - 1].isHighSurrogate())
-          ++end;
+// Inserts the text (lines ended by carriage return and line feed) at the cursor, each line longer
+// than a piece as a run of blocks that continue it.
+void InsertInPieces(QTextCursor& cursor, std::u16string_view text) {
+  QString plain;  // lines of at most a piece, gathered for one insertion
+  std::size_t lineStart = 0;
+  while (true) {
+    const std::size_t lineEnd = std::min(text.find(u"\r\n", lineStart), text.size());
+    const std::u16string_view line = text.substr(lineStart, lineEnd - lineStart);
+    const std::vector<std::u16string_view> pieces = MemoPieces(line, Memo::kPieceLength);
+    for (std::size_t p = 0; p < pieces.size(); ++p) {
+      if (p > 0) {
+        cursor.insertText(plain);
+        plain.clear();
         cursor.insertBlock();
         cursor.block().setUserState(kContinuesLine);
-        cursor.insertText(text.mid(pos, end - pos));
-        pos = end;
       }
-      flushed = i;
+      plain += QStringView(pieces[p].data(), static_cast<qsizetype>(pieces[p].size()));
     }
-    lineStart = i + 1;
+    if (lineEnd == text.size())
+      break;
+    plain += QLatin1Char('\n');
+    lineStart = lineEnd + 2;
   }
-  if (flushed < text.size())
-    cursor.insertText(text.mid(flushed));
+  cursor.insertText(plain);
 }
 
 }  // namespace
@@ -95,9 +92,7 @@ void Memo::SaveLog(const QString& path) const {
   const QByteArray bytes = Text().toUtf8();
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
       !file.flush()) {
-    throw Exception((QStringLiteral("Cannot save the log to ") + path + QStringLiteral(": ") +
-                     file.errorString())
-                        .toStdU16String());
+    throw Exception(SaveLogFailure(path.toStdU16String(), file.errorString().toStdU16String()));
   }
 }
 
@@ -133,30 +128,20 @@ Memo::Appender::Appender(Memo& memo) : memo_(memo) {
 }
 
 Memo::Appender::~Appender() {
-  if (pending_.isEmpty())
+  if (texts_.empty())
     return;
+  const std::u16string insertion = MemoInsertion(endsWithBreak_, texts_);
   QTextCursor cursor(memo_.document());
   cursor.movePosition(QTextCursor::End);
-  if (HasLongLine(pending_)) {
-    cursor.beginEditBlock();
-    InsertInPieces(cursor, pending_);
-    cursor.endEditBlock();
-  } else {
-    cursor.insertText(pending_);
-  }
+  cursor.beginEditBlock();
+  InsertInPieces(cursor, insertion);
+  cursor.endEditBlock();
   // Show the end of the log, where the new lines are.
   memo_.verticalScrollBar()->setValue(memo_.verticalScrollBar()->maximum());
 }
 
 void Memo::Appender::AppendLine(const QString& text) {
-  if (endsWithBreak_) {
-    pending_ += text;
-    pending_ += QLatin1Char('\n');
-  } else {
-    pending_ += QLatin1Char('\n');
-    pending_ += text;
-  }
-  endsWithBreak_ = !pending_.isEmpty() && IsLineBreak(pending_.back());
+  texts_.push_back(WithCrLfBreaks(text));
 }
 
 }  // namespace quorvane

@@ -5,6 +5,8 @@
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <string>
+#include <vector>
 
 class QMenu;
 
@@ -46,7 +48,7 @@ class Memo : public QPlainTextEdit {
 
    private:
     Memo& memo_;
-    QString pending_;
+    std::vector<std::u16string> texts_;
     bool endsWithBreak_;
   };
 
