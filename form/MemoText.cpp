@@ -26,15 +26,35 @@ std::u16string MemoInsertion(bool emptyOrEndsWithBreak, const std::vector<std::u
   return insertion;
 }
 
-std::vector<std::u16string_view> MemoPieces(std::u16string_view line, std::size_t pieceLength) {
-  std::vector<std::u16string_view> pieces;
-  if (pieceLength == 0 || line.size() <= pieceLength) {
-    pieces.push_back(line);
-    return pieces;
+std::u16string WithCrLfBreaks(std::u16string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+      continue;  // the line feed that follows writes the break
+    if (c == u'\n' || c == u'\r' || c == u'\u2029')
+      out += u"\r\n";
+    else
+      out += c;
   }
-  pieces.reserve(line.size() / pieceLength + 1);
+  return out;
+}
+
+std::vector<std::u16string_view> MemoPieces(std::u16string_view line, std::size_t pieceLength) {
+  if (pieceLength == 0 || line.size() <= pieceLength)
+    return {line};
+  return MemoPieces(line, [pieceLength](std::u16string_view) { return pieceLength; });
+}
+
+std::vector<std::u16string_view> MemoPieces(
+    std::u16string_view line,
+    const std::function<std::size_t(std::u16string_view rest)>& pieceLength) {
+  std::vector<std::u16string_view> pieces;
+  if (line.empty())
+    pieces.push_back(line);
   while (!line.empty()) {
-    std::size_t end = std::min(line.size(), pieceLength);
+    std::size_t end = std::clamp<std::size_t>(pieceLength(line), 1, line.size());
     if (end < line.size() && line[end - 1] >= 0xD800 && line[end - 1] <= 0xDBFF)
       ++end;
     pieces.push_back(line.substr(0, end));

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <QtGlobal>
 
+#include "AboutText.h"
 #include "QuorvaneVersion.h"
 
 // The notice of the data's sources and licences, built into the program with its icon.
@@ -40,18 +41,6 @@ const AboutFacts& Facts() {
   return *cache.Facts;
 }
 
-QString Compiler() {
-#if defined(__clang__)
-  return QStringLiteral("clang ") + QStringLiteral(__clang_version__);
-#elif defined(__GNUC__)
-  return QStringLiteral("GCC ") + QStringLiteral(__VERSION__);
-#elif defined(_MSC_VER)
-  return QStringLiteral("MSVC ") + QString::number(_MSC_VER);
-#else
-  return QStringLiteral("an unknown compiler");
-#endif
-}
-
 QString DataNotice() {
   InitAboutResources();
   QFile notice(QStringLiteral(":/notices/ATTRIBUTION.md"));
@@ -68,27 +57,21 @@ void SetAboutFacts(std::function<AboutFacts()> source) {
 
 QString AboutText() {
   const AboutFacts& facts = Facts();
-  QString text;
-  text += QStringLiteral("QuorvaneTestCom %1\n").arg(QString::fromLatin1(kQuorvaneVersion));
-  text += QStringLiteral("Build: %1, %2, Qt %3 (running on Qt %4)\n")
-              .arg(QStringLiteral(QV_BUILD_TYPE), Compiler(), QStringLiteral(QT_VERSION_STR),
-                   QString::fromLatin1(qVersion()));
-  text += QStringLiteral("\nCurrency catalogue: %1\n")
-              .arg(facts.CatalogueSource.isEmpty() ? QStringLiteral("not known")
-                                                   : facts.CatalogueSource);
-  text += QStringLiteral("\nData (last observation of each series and rate table):\n");
-  if (facts.DataVintage.isEmpty())
-    text += QStringLiteral("  not known\n");
+  AboutContent content;
+  content.version = QString::fromLatin1(kQuorvaneVersion).toStdU16String();
+  content.build = QStringLiteral("%1, %2, Qt %3 (running on Qt %4)")
+                      .arg(QStringLiteral(QV_BUILD_TYPE), QString::fromStdU16String(CompilerName()),
+                           QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()))
+                      .toStdU16String();
+  content.catalogueSource = facts.CatalogueSource.toStdU16String();
   for (const QString& line : facts.DataVintage)
-    text += QStringLiteral("  ") + line + QLatin1Char('\n');
-  text += QStringLiteral(
-              "\nLicences:\n"
-              "  Qt %1: GNU Lesser General Public License v3 (https://www.qt.io/licensing/).\n"
-              "  The reference data are shipped under the terms of their publishers:\n\n")
-              .arg(QStringLiteral(QT_VERSION_STR));
-  text += DataNotice();
-  text += QLatin1Char('\n');
-  return text;
+    content.dataVintage.push_back(line.toStdU16String());
+  content.licences.push_back(
+      QStringLiteral("Qt %1: GNU Lesser General Public License v3 (https://www.qt.io/licensing/).")
+          .arg(QStringLiteral(QT_VERSION_STR))
+          .toStdU16String());
+  content.dataNotice = DataNotice().toStdU16String();
+  return QString::fromStdU16String(quorvane::AboutText(content));
 }
 
 void ShowAboutBox(QWidget* parent) {

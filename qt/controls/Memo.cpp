@@ -19,23 +19,6 @@ namespace {
 // The user state of a block that continues the line of the block before it.
 constexpr int kContinuesLine = 1;
 
-// The document takes a carriage return, a line feed and a paragraph separator each as a line
-// break, and a carriage return with a line feed as one: the memo's rule sees each as one.
-std::u16string WithCrLfBreaks(const QString& text) {
-  std::u16string out;
-  out.reserve(static_cast<std::size_t>(text.size()));
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text[i];
-    if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
-      continue;  // the line feed that follows writes the break
-    if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator)
-      out += u"\r\n";
-    else
-      out += c.unicode();
-  }
-  return out;
-}
-
 // Inserts the text (lines ended by carriage return and line feed) at the cursor, each line longer
 // than a piece as a run of blocks that continue it.
 void InsertInPieces(QTextCursor& cursor, std::u16string_view text) {
@@ -141,7 +124,9 @@ Memo::Appender::~Appender() {
 }
 
 void Memo::Appender::AppendLine(const QString& text) {
-  texts_.push_back(WithCrLfBreaks(text));
+  // The document takes a carriage return, a line feed and a paragraph separator each as a line
+  // break, and a carriage return with a line feed as one: the memo's rule sees each as one.
+  texts_.push_back(WithCrLfBreaks(text.toStdU16String()));
 }
 
 }  // namespace quorvane

@@ -64,6 +64,12 @@ TEST(MemoPieces, BoundedPiecesThatNeverSplitACharacter) {
   // U+1F4B1 is two code units; a cut after its first one moves behind it.
   EXPECT_EQ(MemoPieces(u"abc\U0001F4B1de", 4),
             (std::vector<std::u16string_view>{u"abc\U0001F4B1", u"de"}));
+  // Lengths chosen per piece, as a view that fits each piece to its width does; a length of nothing
+  // still makes progress.
+  EXPECT_EQ(MemoPieces(u"abcdef", [](std::u16string_view rest) { return rest.size() > 3 ? 2 : 5; }),
+            (std::vector<std::u16string_view>{u"ab", u"cd", u"ef"}));
+  EXPECT_EQ(MemoPieces(u"abc", [](std::u16string_view) { return std::size_t{0}; }),
+            (std::vector<std::u16string_view>{u"a", u"b", u"c"}));
   const std::u16string line(1000001, u'x');
   std::u16string joined;
   for (const std::u16string_view piece : MemoPieces(line, 4096)) {
