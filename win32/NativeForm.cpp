@@ -4,12 +4,11 @@
 
 #include <string>
 
+#include "CurrencyText.h"
 #include "ErrorText.h"
 #include "Errors.h"
-#include "MemoText.h"
-#include "TextToValue.h"
+#include "NativeDialogs.h"
 #include "Utf.h"
-#include "ValueToText.h"
 
 namespace quorvane::native {
 
@@ -59,33 +58,15 @@ struct NativeForm::ComboItems : StringListObserver {
   StringList list;
 };
 
-// A currency editor: holds one number or nothing, and shows the number by the display pattern
-// while it does not have the focus, plainly while it has.
+// A currency editor: holds one number or nothing, shown by the form's rule for its text.
 struct NativeForm::CurrencyEditor {
-  void Show() const {
-    if (!value)
-      SetWindowText(edit, std::u16string());
-    else if (GetFocus() == edit)
-      SetWindowText(edit, GeneralNumberText(Extended::FromDouble(*value)));
-    else
-      SetWindowText(edit, DisplayPatternText(kCurrencyDisplayPattern, *value));
-  }
-  // What the user typed becomes the value; a text that is no number leaves the value as it was.
+  void Show() const { SetWindowText(edit, CurrencyEditorText(value, GetFocus() == edit)); }
+  // What the user typed becomes the value, by the form's rule.
   void TakeTypedText() {
     if (!SendMessageW(edit, EM_GETMODIFY, 0, 0))
       return;
     SendMessageW(edit, EM_SETMODIFY, FALSE, 0);
-    std::u16string typed = WindowText(edit);
-    const auto first = typed.find_first_not_of(u' ');
-    if (first == std::u16string::npos) {
-      value.reset();
-      return;
-    }
-    typed = typed.substr(first, typed.find_last_not_of(u' ') - first + 1);
-    try {
-      value = ReadNumber(typed).ToDouble();
-    } catch (const Exception&) {
-    }
+    value = CurrencyValueAfterTyping(WindowText(edit), value);
   }
   HWND edit = nullptr;
   std::optional<double> value;
@@ -257,8 +238,11 @@ HWND NativeForm::CreateControl(const ControlDescription& control, const FormLayo
       break;
     }
     case ControlKind::Memo:
+      memo_ = std::make_unique<NativeMemo>(made,
+                                           [this](std::exception_ptr error) { ShowError(error); });
+      break;
     case ControlKind::TextEdit:
-      // Any length: the default limit would cut long replies and listings.
+      // Any length: the default limit would cut long replies.
       SendMessageW(made, EM_SETLIMITTEXT, 0, 0);
       break;
     default:
@@ -302,6 +286,8 @@ void NativeForm::SetFocus(ControlId control) {
 }
 
 std::u16string NativeForm::Text(ControlId control) const {
+  if (control == ControlId::cxMemo1)
+    return memo_->Log();
   return WindowText(Control(control));
 }
 
@@ -343,31 +329,24 @@ void NativeForm::SetChecked(bool checked) {
 }
 
 void NativeForm::AppendToMemo(const std::vector<std::u16string>& texts) {
-  HWND memo = Control(ControlId::cxMemo1);
-  // The last line is empty exactly when the text is empty or ends with a line break.
-  const LRESULT lines = SendMessageW(memo, EM_GETLINECOUNT, 0, 0);
-  const LRESULT lastLineStart = SendMessageW(memo, EM_LINEINDEX, lines - 1, 0);
-  const bool endsWithBreak = SendMessageW(memo, EM_LINELENGTH, lastLineStart, 0) == 0;
-  const std::u16string insertion = MemoInsertion(endsWithBreak, texts);
-  // One replacement at the end: the memo lays its text out once for the whole listing.
-  const int end = GetWindowTextLengthW(memo);
-  SendMessageW(memo, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(memo, EM_SETSEL, end, end);
-  SendMessageW(memo, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(W(insertion)));
-  SendMessageW(memo, WM_SETREDRAW, TRUE, 0);
-  SendMessageW(memo, EM_SCROLLCARET, 0, 0);
-  InvalidateRect(memo, nullptr, TRUE);
+  memo_->Append(texts);
 }
 
 void NativeForm::ShowError(std::exception_ptr error) {
   // A window holding the mouse lets it go first, so the box gets the clicks.
   if (HWND capture = GetCapture())
     SendMessageW(capture, WM_CANCELMODE, 0, 0);
-  const std::u16string text = ErrorBoxText(ErrorMessageOf(error));
   HWND owner = GetActiveWindow();
   HWND focus = GetFocus();
-  MessageBoxW(owner ? owner : window_, W(text), W(title_), MB_OK | MB_ICONSTOP);
+  ShowErrorDialog(owner ? owner : window_, title_, ErrorBoxContentOf(error));
   // The focus goes back where it was.
+  if (focus && IsWindow(focus))
+    ::SetFocus(focus);
+}
+
+void NativeForm::ShowAbout(const std::u16string& text) {
+  HWND focus = GetFocus();
+  ShowAboutDialog(window_, text);
   if (focus && IsWindow(focus))
     ::SetFocus(focus);
 }

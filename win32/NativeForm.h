@@ -16,6 +16,7 @@
 #include "FormLayout.h"
 #include "FormView.h"
 #include "MainForm.h"
+#include "NativeMemo.h"
 
 namespace quorvane::native {
 
@@ -48,6 +49,8 @@ class NativeForm : public FormView {
   void SetChecked(bool checked) override;
   void AppendToMemo(const std::vector<std::u16string>& texts) override;
   void ShowError(std::exception_ptr error) override;
+  // The About box over the window, with this text.
+  void ShowAbout(const std::u16string& text);
 
  private:
   struct ComboItems;
@@ -77,6 +80,7 @@ class NativeForm : public FormView {
   std::vector<bool> ownEnabled_;  // each control's own flag; a group box's covers its content
   std::map<ControlId, std::unique_ptr<ComboItems>> items_;
   std::map<ControlId, std::unique_ptr<CurrencyEditor>> currency_;
+  std::unique_ptr<NativeMemo> memo_;
   MainForm form_{*this};
 };
 

@@ -10,11 +10,14 @@
 #include <cstdio>
 #include <string>
 
+#include "AboutText.h"
 #include "ErrorText.h"
 #include "LocaleSettings.h"
 #include "NativeForm.h"
+#include "QuorvaneVersion.h"
 #include "StartUp.h"
 #include "SystemLocaleItems.h"
+#include "Utf.h"
 #include "uQuorvaneFunc.h"
 
 namespace {
@@ -44,7 +47,41 @@ std::u16string ApplicationTitle() {
       });
 }
 
-// Runs the main window until it is closed. Tab and the arrow keys move between the controls.
+// The notice of the data's sources and licences, built into the program.
+std::u16string DataNotice() {
+  HRSRC found = FindResourceW(nullptr, L"NOTICE", MAKEINTRESOURCEW(10));  // RT_RCDATA
+  HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
+  const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+  if (!bytes)
+    return u"(the notice of the data is missing from this build)";
+  std::u16string notice =
+      quorvane::FromUtf8(std::string_view(bytes, SizeofResource(nullptr, found)));
+  while (!notice.empty() &&
+         (notice.back() == u'\n' || notice.back() == u'\r' || notice.back() == u' '))
+    notice.pop_back();
+  return notice;
+}
+
+// The About box's text. The window talks to whatever server the system has registered, so what
+// the data are is not known here.
+std::u16string AboutText() {
+  quorvane::AboutContent content;
+  content.version = quorvane::FromUtf8(kQuorvaneVersion);
+  content.build = quorvane::FromUtf8(QV_BUILD_TYPE) + u", " + quorvane::CompilerName() +
+                  u", Windows' own controls";
+  content.licences.push_back(
+      u"The window uses only the system's own controls and component runtime.");
+#if defined(__GNUC__)
+  content.licences.push_back(
+      u"The GNU C++ runtime: GNU General Public License v3 with the GCC Runtime Library "
+      u"Exception.");
+#endif
+  content.dataNotice = DataNotice();
+  return quorvane::AboutText(content);
+}
+
+// Runs the main window until it is closed. Tab and the arrow keys move between the controls; F1
+// opens the About box.
 void RunMainWindow(HINSTANCE instance, int show, const std::u16string& title) {
   quorvane::native::NativeForm form1(instance, title);
   form1.OnSettingsChange([] {
@@ -58,6 +95,11 @@ void RunMainWindow(HINSTANCE instance, int show, const std::u16string& title) {
     SetFocus(first);
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F1 && form1.Window() &&
+        (message.hwnd == form1.Window() || IsChild(form1.Window(), message.hwnd))) {
+      form1.ShowAbout(AboutText());
+      continue;
+    }
     if (form1.Window() && IsDialogMessageW(form1.Window(), &message))
       continue;
     TranslateMessage(&message);

@@ -1,9 +1,11 @@
 // Drives the native window QuorvaneTestCom.exe as a user would, from outside its process: finds the
-// window, checks the layout and the start texts, clicks Create, the three lookups, the four
-// currency tools and the visibility box, makes one call fail (an unknown country) and reads and
-// dismisses its error box, clicks Close, then closes the window and checks the start-up and
-// shutdown order that the program wrote to the debugger. One line per check, then "N passed, M
-// failed". Usage: windows_window_test [program] [folder for screenshots]
+// window, checks the layout and the start texts, clicks Create, the three lookups, types into a
+// currency editor, the four currency tools (the raw history of a real pair too) and the
+// visibility box, makes one call fail (an unknown country) and reads its error box and details,
+// opens the About box by F1, saves the memo's log and clears it, clicks Close, then closes the
+// window and checks the start-up and shutdown order that the program wrote to the debugger. One
+// line per check, then "N passed, M failed". Usage: windows_window_test [program] [folder for
+// screenshots]
 
 #include <windows.h>
 
@@ -26,6 +28,7 @@
 #include "DatePattern.h"
 #include "DesignedForm.h"
 #include "FormDescription.h"
+#include "NativeDialogs.h"
 #include "NativeForm.h"
 #include "QuorvaneVersion.h"
 
@@ -201,8 +204,14 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
+// A control's text; the memo's as its log, without the soft breaks that lay out a long line.
 std::wstring Text(const char* name) {
-  return TextOf(Get(name));
+  const std::wstring text = TextOf(Get(name));
+  if (std::strcmp(name, "cxMemo1") != 0)
+    return text;
+  const std::u16string log = quorvane::native::WithoutSoftBreaks(
+      std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
+  return std::wstring(log.begin(), log.end());
 }
 
 void SetText(const char* name, const std::wstring& text) {
@@ -308,9 +317,10 @@ void SetDate(const char* name, WORD year, WORD month, WORD dayOfMonth) {
 
 struct Box {
   bool shown = false;
-  std::wstring caption, text;
+  std::wstring caption, text, details;
   bool ownedByWindow = false;
   int buttons = 0;
+  bool detailsShown = false;  // after "Show Details..."
 };
 
 struct BoxSearch {
@@ -352,11 +362,20 @@ Box ReadAndDismiss(HWND window, const std::wstring& screenshot) {
   Box box;
   box.shown = true;
   box.caption = TextOf(window);
-  box.text = TextOf(GetDlgItem(window, 0xFFFF));
+  box.text = TextOf(GetDlgItem(window, quorvane::native::kErrorMessageId));
+  box.details = TextOf(GetDlgItem(window, quorvane::native::kDetailsId));
   box.ownedByWindow = GetWindow(window, GW_OWNER) == form1;
   EnumChildWindows(window, CountButton, reinterpret_cast<LPARAM>(&box.buttons));
-  if (!screenshot.empty())
+  if (!screenshot.empty()) {
+    // The details shown, as a user asks for them.
+    if (HWND more = GetDlgItem(window, quorvane::native::kShowDetailsId)) {
+      SendMessageW(window, WM_COMMAND, MAKEWPARAM(quorvane::native::kShowDetailsId, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(more));
+      box.detailsShown = IsWindowVisible(GetDlgItem(window, quorvane::native::kDetailsId)) &&
+                         TextOf(more) == L"Hide Details...";
+    }
     Screenshot(screenshot);
+  }
   PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
   return box;
@@ -667,8 +686,19 @@ void CheckCurrencyTools() {
   Check(!rate.empty() && std::iswdigit(rate[0]), "rate on 2010-10-08", Utf8(rate));
   Screenshot(L"4-currency-tools");
 
-  // The raw history of a real pair is one line of some 100,000 characters, which Wine's edit
-  // control takes minutes to wrap; here the raw dump goes through its failing path.
+  // The raw history of a real pair: one line of some 100,000 characters, laid out at once.
+  const std::wstring beforeDump = Text("cxMemo1");
+  const ULONGLONG dumpStart = GetTickCount64();
+  NoBox(Click("Country"), "raw history RUB->USD");
+  const ULONGLONG dumpTime = GetTickCount64() - dumpStart;
+  const std::wstring afterDump = Text("cxMemo1");
+  const std::wstring dump = afterDump.substr(std::min(beforeDump.size(), afterDump.size()));
+  Check(afterDump.rfind(beforeDump, 0) == 0 && dump.size() > 10000 && dump.ends_with(L"\r\n") &&
+            dump.find(L"\r\n") == dump.size() - 2,
+        "raw history RUB->USD: one line below the listing",
+        std::to_string(dump.size()) + " characters in " + std::to_string(dumpTime) + " ms");
+  Screenshot(L"4-raw-history");
+
   const std::wstring beforeRaw = Text("cxMemo1");
   SetText("cxComboBox4", L"XYZ");
   const Box box = Click("Country");
@@ -697,12 +727,136 @@ void CheckFailingCall() {
   Check(!box.text.empty() && box.text.back() == L'.' &&
             box.text.find(L"Atlantis") != std::wstring::npos,
         "error box text names the country and ends with a full stop", Utf8(box.text));
-  Check(box.ownedByWindow && box.buttons == 1, "error box owned by the window, one button");
+  Check(box.ownedByWindow && box.buttons == 2,
+        "error box owned by the window: OK, Show Details...");
+  // The details of a failed server operation: its kind, the status in hex, the source and help.
+  Check(box.details.rfind(L"Error: EServerCallError\r\nStatus: 0x8", 0) == 0 &&
+            box.details.find(L"\r\nSource: ") != std::wstring::npos &&
+            box.details.find(L"\r\nHelp file: ") != std::wstring::npos &&
+            box.details.find(L"\r\nHelp context: ") != std::wstring::npos && box.detailsShown,
+        "error box details: kind, status, source, help file and context, shown on request",
+        Utf8(box.details));
   Sleep(200);
   Check(IsWindowEnabled(form1) && !FindErrorBox(), "the window takes input again");
   Check(Text("cxCurrencyEdit1") == former && Usable("Button2"),
         "the former value stays and the connection is open");
   SetText("cxComboBox1", L"Russia");
+}
+
+// A dialog of the program by its caption, waited for up to `seconds` (times the emulator's slowdown
+// is not needed: the program has already started).
+HWND WaitForDialog(const std::wstring& caption, int seconds) {
+  for (int i = 0; i < seconds * 20; ++i) {
+    HWND found = nullptr;
+    while ((found = FindWindowExW(nullptr, found, L"#32770", caption.c_str()))) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(found, &process);
+      if (process == program.Id() && IsWindowVisible(found))
+        return found;
+    }
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+// Types into an editor as a user does: a click gives it the focus, the text replaces what it
+// holds, and a click on another editor takes the focus away again.
+void TypeInto(const char* name, const std::wstring& text, const char* next) {
+  HWND edit = Get(name);
+  const LPARAM spot = MAKELPARAM(4, 4);
+  SendMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, spot);
+  SendMessageW(edit, WM_LBUTTONUP, 0, spot);
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  for (const wchar_t c : text)
+    SendMessageW(edit, WM_CHAR, c, 1);
+  SendMessageW(Get(next), WM_LBUTTONDOWN, MK_LBUTTON, spot);
+  SendMessageW(Get(next), WM_LBUTTONUP, 0, spot);
+}
+
+// A currency editor reads back what it shows, its digits grouped; a text that is no number leaves
+// its value as it was.
+void CheckCurrencyEditor() {
+  TypeInto("cxCurrencyEdit1", L"1,234.5", "cxTextEdit1");
+  Check(Text("cxCurrencyEdit1") == L"1,234.50", "currency editor takes a grouped number",
+        Utf8(Text("cxCurrencyEdit1")));
+  TypeInto("cxCurrencyEdit1", L"abc", "cxTextEdit1");
+  Check(Text("cxCurrencyEdit1") == L"1,234.50", "currency editor keeps its value for no number",
+        Utf8(Text("cxCurrencyEdit1")));
+}
+
+// F1 on the window opens the About box.
+void CheckAbout() {
+  HWND focus = FocusOf(form1);
+  PostMessageW(focus ? focus : form1, WM_KEYDOWN, VK_F1, 1);
+  HWND about = WaitForDialog(L"About QuorvaneTestCom", 60);
+  Check(about != nullptr, "F1 opens the About box");
+  if (!about)
+    return;
+  const std::wstring text = TextOf(GetDlgItem(about, quorvane::native::kAboutTextId));
+  const std::string version = std::string("QuorvaneTestCom ") + kQuorvaneVersion + "\r\n";
+  bool complete = Utf8(text).rfind(version, 0) == 0;
+  for (const wchar_t* part : {L"\r\nBuild: ", L"\r\nCurrency catalogue: ", L"\r\nLicences:\r\n",
+                              L"Attribution of the reference data"})
+    complete = complete && text.find(part) != std::wstring::npos;
+  Check(complete, "About box: version, build, catalogue, licences and the data's notice",
+        Utf8(text.substr(0, 200)));
+  Screenshot(L"7-about");
+  PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(about, IDOK)));
+  for (int i = 0; i < 200 && IsWindow(about); ++i)
+    Sleep(50);
+  Check(!IsWindow(about) && IsWindowEnabled(form1), "OK closes the About box");
+}
+
+// "Save Log..." of the memo's menu writes the memo's text to the file the user names, as UTF-8;
+// "Clear" empties the memo.
+void CheckSaveLogAndClear() {
+  wchar_t folder[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, folder);
+  const std::wstring path = std::wstring(folder) + L"quorvane-log.txt";
+  DeleteFileW(path.c_str());
+  HWND memo = Get("cxMemo1");
+  const std::wstring log = Text("cxMemo1");
+  std::atomic<bool> done{false};
+  std::thread ask([&] {
+    SendMessageW(memo, WM_COMMAND, quorvane::native::kSaveLogCommand, 0);
+    done = true;
+  });
+  HWND dialog = WaitForDialog(L"Save Log", 120);
+  Check(dialog != nullptr, "Save Log... asks for the file");
+  if (dialog) {
+    // The file name box: a combo box in the system's template, an edit in the older one.
+    for (const int box : {0x47C /* cmb13 */, 0x480 /* edt1 */})
+      if (HWND name = GetDlgItem(dialog, box))
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    Screenshot(L"8-save-log");
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  }
+  for (int i = 0; i < 2400 && !done; ++i)
+    Sleep(50);
+  if (!done) {
+    Check(false, "Save Log... ends");
+    ask.detach();
+    return;
+  }
+  ask.join();
+  std::string bytes;
+  if (FILE* file = _wfopen(path.c_str(), L"rb")) {
+    char chunk[65536];
+    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
+      bytes.append(chunk, got);
+    std::fclose(file);
+  }
+  std::wstring saved(bytes.size(), L'\0');
+  saved.resize(static_cast<std::size_t>(MultiByteToWideChar(
+      CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), saved.data(),
+      static_cast<int>(saved.size()))));
+  Check(!log.empty() && saved == log, "Save Log writes the memo's text as UTF-8",
+        std::to_string(bytes.size()) + " bytes for " + std::to_string(log.size()) + " characters");
+  DeleteFileW(path.c_str());
+  SendMessageW(memo, WM_COMMAND, quorvane::native::kClearCommand, 0);
+  Check(Text("cxMemo1").empty(), "Clear empties the memo");
 }
 
 void CheckClose() {
@@ -764,9 +918,12 @@ int wmain(int argc, wchar_t** argv) {
     Screenshot(L"1-start");
     CheckCreate();
     CheckLookups();
+    CheckCurrencyEditor();
     CheckCurrencyTools();
     CheckVisibility();
     CheckFailingCall();
+    CheckAbout();
+    CheckSaveLogAndClear();
     CheckClose();
     CheckShutdown();
   }
