@@ -64,6 +64,8 @@ enum class ControlId {
   cxLabel5,
 };
 
+struct LoadedSeries;
+
 // The control's name in the form description ("Button1").
 const char* ControlName(ControlId id);
 
@@ -91,6 +93,8 @@ class FormView {
   virtual void AppendToMemo(const std::vector<std::u16string>& texts) = 0;
   // Shows an error that ended a user action in the error box; the window stays usable.
   virtual void ShowError(std::exception_ptr error) = 0;
+  // A group box has loaded a series that can be drawn: an open chart follows it.
+  virtual void SeriesLoaded(const LoadedSeries&) {}
 };
 
 }  // namespace quorvane

@@ -14,6 +14,36 @@ void MainForm::Guarded(Action&& action) noexcept {
                     [this](std::exception_ptr error) { view_.ShowError(error); });
 }
 
+namespace {
+
+// The entries of the table that a lookup's loader fills.
+std::vector<chart::ChartEntry> LoadedEntries(const SeriesLookup& series) {
+  if (&series == &kMinimumWageLookup)
+    return chart::ChartEntries(MinimumWageTable);
+  if (&series == &kFundsRateLookup)
+    return chart::ChartEntries(FundsRateTable);
+  return chart::ChartEntries(PriceIndexTable);
+}
+
+}  // namespace
+
+void MainForm::Loaded(LoadedSeries series) {
+  const ControlId group = series.group;
+  lastLoaded_ = group;
+  view_.SeriesLoaded(loaded_[group] = std::move(series));
+}
+
+LoadedSeries MainForm::ChartFor(std::optional<ControlId> group) const {
+  if (group)
+    if (const auto found = loaded_.find(*group); found != loaded_.end())
+      return found->second;
+  if (lastLoaded_)
+    return loaded_.at(*lastLoaded_);
+  LoadedSeries nothing;
+  nothing.title = std::u16string(kNothingLoaded);
+  return nothing;
+}
+
 void MainForm::SetConnected(bool connected) {
   // In this order: Button2, then the group boxes of the working controls.
   for (ControlId control : {ControlId::Button2, ControlId::cxGroupBox1, ControlId::cxGroupBox2,
@@ -58,8 +88,18 @@ void MainForm::ValueByDate(ControlId button) {
   Guarded([this, button] {
     const LookupDescription& lookup = LookupOf(button);
     lookup.series->Load(view_.Text(ControlId::cxComboBox1));
-    const Currency value = ValueInForce(*lookup.series, view_.Date(lookup.dateEdit));
+    const TDateTime day = view_.Date(lookup.dateEdit);
+    const Currency value = ValueInForce(*lookup.series, day);
     view_.SetValue(lookup.resultEdit, MoneyToReal(value).ToDouble());
+    const ControlId group = *Describe(button).parent;
+    LoadedSeries series{
+        group,
+        std::u16string(Describe(group).text) + u", " + view_.Text(ControlId::cxComboBox1),
+        LoadedEntries(*lookup.series),
+        {}};
+    if (day != kNullDate)
+      series.chosen = chart::ChosenDay{day, value};
+    Loaded(std::move(series));
   });
 }
 
@@ -96,6 +136,10 @@ void MainForm::Button7Click() {
     for (const DateValueRec& entry : ExchangeTable)
       lines.push_back(ShortDateText(entry.Date) + u" " + FourDecimalText(entry.Value));
     view_.AppendToMemo(lines);
+    Loaded({ControlId::cxGroupBox7,
+            u"ExchangeRate " + fromCode + u"->" + toCode,
+            chart::ChartEntries(ExchangeTable),
+            {}});
   });
 }
 

@@ -3,7 +3,11 @@
 // texts written, the enabled states and the order of the steps. Every handler runs inside one
 // guard that hands any error to the view's error box, so the window stays usable.
 
+#include <map>
+#include <optional>
+
 #include "FormView.h"
+#include "LoadedSeries.h"
 
 namespace quorvane {
 
@@ -25,6 +29,10 @@ class MainForm {
   void Button8Click();
   void CountryClick();
 
+  // The chart to show for a group box: what it loaded last; for none, or a group that has loaded
+  // nothing, the last load of any group; before any load, an empty series titled kNothingLoaded.
+  LoadedSeries ChartFor(std::optional<ControlId> group) const;
+
  private:
   template <typename Action>
   void Guarded(Action&& action) noexcept;
@@ -33,7 +41,12 @@ class MainForm {
   // the day of its date editor.
   void ValueByDate(ControlId button);
 
+  // Keeps what a group just loaded and tells the view, whose chart follows the next load.
+  void Loaded(LoadedSeries series);
+
   FormView& view_;
+  std::map<ControlId, LoadedSeries> loaded_;
+  std::optional<ControlId> lastLoaded_;
 };
 
 }  // namespace quorvane

@@ -10,6 +10,7 @@
 #include "ErrorText.h"
 #include "FormDescription.h"
 #include "FormView.h"
+#include "LoadedSeries.h"
 #include "MainForm.h"
 #include "MemoText.h"
 #include "Utf.h"
@@ -88,6 +89,8 @@ class FakeView : public FormView {
     log.push_back("error");
   }
 
+  void SeriesLoaded(const LoadedSeries& series) override { loaded.push_back(series); }
+
   bool Enabled(ControlId control) const {
     const auto on = enabled.find(control);
     return on == enabled.end() || on->second;
@@ -103,6 +106,7 @@ class FakeView : public FormView {
   std::u16string memo;
   std::vector<std::string> errors;
   std::vector<std::string> log;
+  std::vector<LoadedSeries> loaded;  // what the form told the view it loaded, in order
 };
 
 }  // namespace quorvane::test

@@ -113,15 +113,6 @@ TEST(ErrorBoxContent, ALongMessageIsCutAndGivenWholeInTheDetails) {
   EXPECT_EQ(whole, message + u'.');
 }
 
-TEST(ErrorDetailsText, NamesTheKind) {
-  EXPECT_EQ(ErrorDetailsText(std::make_exception_ptr(EConvertError(u"x"))),
-            u"Error: EConvertError");
-  EXPECT_EQ(ErrorDetailsText(std::make_exception_ptr(std::runtime_error("x"))),
-            u"Error: std::exception");
-  EXPECT_EQ(ErrorDetailsText(std::make_exception_ptr(42)), u"Error: unknown");
-  EXPECT_EQ(ErrorDetailsText(nullptr), u"");
-}
-
 TEST(CurrencyEditor, ShowsByThePatternAndReadsBackWhatItShows) {
   LocaleSettings settings;
   settings.DecimalSeparator = u',';
@@ -151,13 +142,22 @@ TEST(CurrencyEditor, ShowsByThePatternAndReadsBackWhatItShows) {
         << "case " << i;
 }
 
-TEST(ErrorMessageOf, TakesTheMessageOfEveryKind) {
-  EXPECT_EQ(ErrorMessageOf(std::make_exception_ptr(EConvertError(u"''x'' is not a valid date"))),
-            u"''x'' is not a valid date");
-  EXPECT_EQ(ErrorMessageOf(std::make_exception_ptr(std::runtime_error("d\xc3\xa9j\xc3\xa0"))),
-            u"déjà");
-  EXPECT_EQ(ErrorMessageOf(std::make_exception_ptr(42)), u"Unknown error");
-  EXPECT_EQ(ErrorMessageOf(nullptr), u"");
+TEST(ErrorTexts, TheMessageAndTheKindOfEveryError) {
+  const struct {
+    std::exception_ptr error;
+    std::u16string message, details;
+  } cases[] = {
+      {std::make_exception_ptr(EConvertError(u"''x'' is not a valid date")),
+       u"''x'' is not a valid date", u"Error: EConvertError"},
+      {std::make_exception_ptr(std::runtime_error("d\xc3\xa9j\xc3\xa0")), u"déjà",
+       u"Error: std::exception"},
+      {std::make_exception_ptr(42), u"Unknown error", u"Error: unknown"},
+      {nullptr, u"", u""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ErrorMessageOf(c.error), c.message);
+    EXPECT_EQ(ErrorDetailsText(c.error), c.details);
+  }
 }
 
 TEST(ApplicationTitle, NameCutAtTheFirstFullStopAndLowerCasedAfterTheFirst) {

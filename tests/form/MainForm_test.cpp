@@ -9,6 +9,7 @@
 #include "FormDescription.h"
 #include "LocaleSettings.h"
 #include "ScriptedServer.h"
+#include "ValueToText.h"
 #include "uQuorvaneFunc.h"
 
 using namespace quorvane;
@@ -364,3 +365,62 @@ TEST_F(FormTest, RawHistoryWithoutAServerShowsAnErrorAndCallsNothing) {
 }
 
 }  // namespace
+
+TEST_F(FormTest, EachLoadIsKeptForItsGroupsChart) {
+  EXPECT_EQ(view.form.ChartFor(std::nullopt).title, kNothingLoaded);
+  EXPECT_TRUE(view.form.ChartFor(ControlId::cxGroupBox4).entries.empty());
+  Connect();
+  view.texts[ControlId::cxComboBox1] = u"New Zealand";
+  view.dates[ControlId::cxDateEdit3] = d2;
+  server->Reply(Op::GetPriceIndexList, u"1/1/10&200|1/1/09&100");
+  view.form.Button5Click();
+  server->Reply(Op::GetListOfExchangeRate, u";10/1/10=1;10/2/10=2");
+  view.form.Button7Click();
+  ASSERT_EQ(view.loaded.size(), 2u);
+
+  const LoadedSeries prices = view.form.ChartFor(ControlId::cxGroupBox4);
+  EXPECT_EQ(prices.title, u"Consumer price index, New Zealand");
+  ASSERT_EQ(prices.entries.size(), 2u);
+  EXPECT_EQ(prices.entries[0].Date, d2);  // as the server sent them
+  ASSERT_TRUE(prices.chosen);
+  EXPECT_EQ(prices.chosen->Day, d2);
+  EXPECT_EQ(MoneyToReal(prices.chosen->Value).ToDouble(), 100);  // the lookup's value
+
+  const LoadedSeries rates = view.form.ChartFor(ControlId::cxGroupBox7);
+  EXPECT_EQ(rates.title, u"ExchangeRate RUB->USD");
+  EXPECT_EQ(rates.entries.size(), 2u);
+  EXPECT_FALSE(rates.chosen);
+  // A group that loaded nothing, or none, gets the last load.
+  EXPECT_EQ(view.form.ChartFor(ControlId::cxGroupBox2).title, rates.title);
+  EXPECT_EQ(view.form.ChartFor(std::nullopt).title, rates.title);
+
+  // A failed load keeps the chart of the former one; an empty date editor marks no day.
+  server->Fail(Op::GetPriceIndexList);
+  view.form.Button5Click();
+  EXPECT_EQ(view.form.ChartFor(ControlId::cxGroupBox4).entries.size(), 2u);
+  server->ClearFailures();
+  server->Reply(Op::GetPriceIndexList, u"1/1/09&100");
+  view.dates.erase(ControlId::cxDateEdit3);
+  view.form.Button5Click();
+  EXPECT_EQ(view.form.ChartFor(ControlId::cxGroupBox4).entries.size(), 1u);
+  EXPECT_FALSE(view.form.ChartFor(ControlId::cxGroupBox4).chosen);
+  EXPECT_EQ(view.loaded.size(), 3u);
+}
+
+TEST(ChartGroup, IsTheLookupOrListingAroundAControl) {
+  const struct {
+    ControlId control;
+    std::optional<ControlId> group;
+  } cases[] = {
+      {ControlId::Button4, ControlId::cxGroupBox2},
+      {ControlId::cxCurrencyEdit2, ControlId::cxGroupBox3},
+      {ControlId::cxDateEdit3, ControlId::cxGroupBox4},
+      {ControlId::cxComboBox4, ControlId::cxGroupBox7},
+      {ControlId::cxGroupBox7, ControlId::cxGroupBox7},
+      {ControlId::Button8, std::nullopt},
+      {ControlId::cxGroupBox5, std::nullopt},
+      {ControlId::cxMemo1, std::nullopt},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ChartGroupOf(c.control), c.group) << ControlName(c.control);
+}
