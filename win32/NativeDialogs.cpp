@@ -3,13 +3,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "WindowText.h"
+
 namespace quorvane::native {
 
 namespace {
-
-const wchar_t* W(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 // A modal dialog without items, made in memory: its procedure makes the controls when it starts
 // and places them in pixels for the dialog's font.

@@ -9,31 +9,16 @@
 #include "Errors.h"
 #include "NativeDialogs.h"
 #include "Utf.h"
+#include "WindowText.h"
 
 namespace quorvane::native {
 
 namespace {
 
-const wchar_t* W(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
 // The window's class, by which a driver program finds it.
 const std::wstring kWindowClass(kFormWindow.className,
                                 kFormWindow.className +
                                     std::string_view(kFormWindow.className).size());
-
-std::u16string WindowText(HWND window) {
-  std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, u'\0');
-  const int length = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()),
-                                    static_cast<int>(text.size()));
-  text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-  return text;
-}
-
-void SetWindowText(HWND window, const std::u16string& text) {
-  SetWindowTextW(window, W(text));
-}
 
 }  // namespace
 

@@ -6,35 +6,24 @@
 #include <algorithm>
 #include <cstring>
 
+#include "Com.h"
 #include "Errors.h"
 #include "MemoText.h"
 #include "Utf.h"
+#include "WindowText.h"
 
 namespace quorvane::native {
 
 namespace {
 
-std::u16string WindowText(HWND window) {
-  std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, u'\0');
-  const int length = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()),
-                                    static_cast<int>(text.size()));
-  text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-  return text;
-}
-
-std::u16string SystemMessage(DWORD error) {
-  wchar_t* text = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::u16string message(reinterpret_cast<const char16_t*>(text), text ? length : 0);
-  LocalFree(text);
-  while (!message.empty() && (message.back() == u'\n' || message.back() == u'\r' ||
-                              message.back() == u' ' || message.back() == u'.'))
-    message.pop_back();
-  if (message.empty())
-    message = u"system error " + FromUtf8(std::to_string(error));
-  return message;
+// The system's text for an error of a file operation, without its closing line break and full
+// stop (the message goes on after it).
+std::u16string FileErrorText(DWORD error) {
+  std::u16string text = platform::SystemMessageText(static_cast<HRESULT>(error));
+  while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r' || text.back() == u' ' ||
+                           text.back() == u'.'))
+    text.pop_back();
+  return text.empty() ? u"system error " + FromUtf8(std::to_string(error)) : text;
 }
 
 }  // namespace
@@ -151,7 +140,7 @@ void NativeMemo::SaveLog(const std::u16string& path) const {
       failure = GetLastError();
   }
   if (failure != ERROR_SUCCESS)
-    throw Exception(SaveLogFailure(path, SystemMessage(failure)));
+    throw Exception(SaveLogFailure(path, FileErrorText(failure)));
 }
 
 // The edit control's own commands, then the memo's.
