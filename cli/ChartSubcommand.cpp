@@ -6,6 +6,9 @@
 #include <charconv>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <stdexcept>
+#include <string_view>
 #include <system_error>
 
 #include "Calendar.h"
