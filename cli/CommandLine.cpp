@@ -42,8 +42,8 @@ const char* const kFooter =
     "give the client's defaults: m/d/yy, \"/\", \".\"); on Windows the user's locale.\n"
     "Errors go to standard error: the server's message, then the status in hexadecimal and the "
     "error source.\n"
-    "Exit status: 0 success; 1 the server failed, a reply did not decode, or a check failed; 2 a "
-    "usage error; 3 no server object could be made.";
+    "Exit status: 0 success; 1 the server failed, a reply did not decode, a check failed, or a "
+    "file could not be written; 2 a usage error; 3 no server object could be made.";
 
 void BuildApp(CLI::App& app, ProgramOptions& options,
               const std::vector<std::unique_ptr<Subcommand>>& subcommands) {

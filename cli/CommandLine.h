@@ -13,9 +13,10 @@ inline constexpr const char* kProgram = "quorvane-cli";
 // The exit statuses the manual documents.
 enum ExitStatus : int {
   kSuccess = 0,
-  kServerFailure = 1,  // the server failed, a reply did not decode, or a check failed
-  kUsageError = 2,     // the command line was wrong
-  kNoServer = 3,       // no server object could be made
+  // the server failed, a reply did not decode, a check failed, or a file could not be written
+  kServerFailure = 1,
+  kUsageError = 2,  // the command line was wrong
+  kNoServer = 3,    // no server object could be made
 };
 
 struct Console {

@@ -91,6 +91,26 @@ Table ExchangeHistory(std::u16string_view fromCode, std::u16string_view toCode) 
   return table;
 }
 
+ChartSeries SeriesChart(SeriesKind kind, std::u16string_view country,
+                        std::optional<TDateTime> day) {
+  LoadSeries(kind, country);
+  ChartSeries series{kind == SeriesKind::MinimumWage ? chart::ChartEntries(MinimumWageTable)
+                                                     : chart::ChartEntries(DateValueTable(kind)),
+                     {}};
+  if (day)
+    series.chosen = chart::ChosenDay{*day, ValueInForce(SeriesLookupOf(kind), *day)};
+  return series;
+}
+
+ChartSeries HistoryChart(std::u16string_view fromCode, std::u16string_view toCode,
+                         std::optional<TDateTime> day) {
+  LoadExchangeList(fromCode, toCode);
+  ChartSeries series{chart::ChartEntries(ExchangeTable), {}};
+  if (day)
+    series.chosen = chart::ChosenDay{*day, HistoryValueInForce(*day)};
+  return series;
+}
+
 Table RateOnDate(std::u16string_view fromCode, std::u16string_view toCode, TDateTime day) {
   const Currency rate = GetRateOnDate(fromCode, toCode, day);
   return {{"from", "to", "date", "rate"},

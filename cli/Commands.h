@@ -2,8 +2,11 @@
 // The jobs of the subcommands, each through the client's loaders and conversions as the window
 // calls them, giving a table; and the same calls giving the reply as the server sent it.
 
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "ChartModel.h"
 #include "Output.h"
 #include "SeriesKind.h"
 #include "TextToValue.h"
@@ -20,6 +23,17 @@ Table SeriesOnDay(SeriesKind kind, std::u16string_view country, TDateTime day);
 Table ExchangeHistory(std::u16string_view fromCode, std::u16string_view toCode);
 Table RateOnDate(std::u16string_view fromCode, std::u16string_view toCode, TDateTime day);
 Table LetterCode(std::u16string_view fieldName, std::u16string_view value);
+
+// A series or a pair's history as a chart takes it: the entries in the table's order and, when a
+// day is given, the day with the value in force on it (SeriesOnDay's value; for a history the
+// rate HistoryValueInForce picks).
+struct ChartSeries {
+  std::vector<chart::ChartEntry> entries;
+  std::optional<chart::ChosenDay> chosen;
+};
+ChartSeries SeriesChart(SeriesKind kind, std::u16string_view country, std::optional<TDateTime> day);
+ChartSeries HistoryChart(std::u16string_view fromCode, std::u16string_view toCode,
+                         std::optional<TDateTime> day);
 Table Visibility();
 Table SetVisibility(bool visible);
 

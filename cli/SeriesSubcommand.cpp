@@ -2,34 +2,14 @@
 // a day.
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
-#include <iterator>
-
 #include "DateArgument.h"
+#include "SeriesNames.h"
 #include "Subcommand.h"
 #include "Utf.h"
 
 namespace quorvane::cli {
 
 namespace {
-
-constexpr SeriesKind kKinds[] = {SeriesKind::MinimumWage, SeriesKind::PriceIndex,
-                                 SeriesKind::FundsRate};
-
-// The series' names on the command line.
-std::string NameOf(SeriesKind kind) {
-  switch (kind) {
-    case SeriesKind::MinimumWage:
-      return "min-wage";
-    case SeriesKind::PriceIndex:
-      return "cpi";
-    case SeriesKind::FundsRate:
-      return "funds-rate";
-    case SeriesKind::ExchangeRates:
-      break;
-  }
-  return {};
-}
 
 class SeriesSubcommand final : public Subcommand {
  public:
@@ -41,11 +21,9 @@ class SeriesSubcommand final : public Subcommand {
             "in force on a day, as the window's lookup picks it") {}
 
   void AddOptions(CLI::App& command) override {
-    std::vector<std::string> kinds;
-    std::transform(std::begin(kKinds), std::end(kKinds), std::back_inserter(kinds), NameOf);
     command.add_option("kind", kind_, "min-wage, cpi or funds-rate")
         ->required()
-        ->check(CLI::IsMember(kinds));
+        ->check(CLI::IsMember(CountrySeriesNames()));
     command.add_option("country", country_, "The country, as the country list names it")
         ->required();
     command.add_option("--on", on_, "The day whose value is wanted")->type_name("DATE");
@@ -57,9 +35,7 @@ class SeriesSubcommand final : public Subcommand {
   }
 
   int Run(const Invocation& run) override {
-    const SeriesKind kind =
-        *std::find_if(std::begin(kKinds), std::end(kKinds),
-                      [&](SeriesKind candidate) { return NameOf(candidate) == kind_; });
+    const SeriesKind kind = CountrySeriesNamed(kind_);
     const std::u16string country = FromUtf8(country_);
     if (run.raw)
       run.Show(RawSeries(kind, country));

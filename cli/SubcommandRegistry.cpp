@@ -9,15 +9,16 @@ std::unique_ptr<Subcommand> MakeValuesSubcommand();
 std::unique_ptr<Subcommand> MakeSeriesSubcommand();
 std::unique_ptr<Subcommand> MakeHistorySubcommand();
 std::unique_ptr<Subcommand> MakeRateSubcommand();
+std::unique_ptr<Subcommand> MakeChartSubcommand();
 std::unique_ptr<Subcommand> MakeCodeSubcommand();
 std::unique_ptr<Subcommand> MakeVisibleSubcommand();
 std::unique_ptr<Subcommand> MakeCheckSubcommand();
 
 std::vector<std::unique_ptr<Subcommand>> MakeSubcommands() {
   std::vector<std::unique_ptr<Subcommand>> subcommands;
-  for (auto make :
-       {MakeCountriesSubcommand, MakeValuesSubcommand, MakeSeriesSubcommand, MakeHistorySubcommand,
-        MakeRateSubcommand, MakeCodeSubcommand, MakeVisibleSubcommand, MakeCheckSubcommand})
+  for (auto make : {MakeCountriesSubcommand, MakeValuesSubcommand, MakeSeriesSubcommand,
+                    MakeHistorySubcommand, MakeRateSubcommand, MakeChartSubcommand,
+                    MakeCodeSubcommand, MakeVisibleSubcommand, MakeCheckSubcommand})
     subcommands.push_back(make());
   return subcommands;
 }

@@ -8,4 +8,8 @@ Currency ValueInForce(const SeriesLookup& lookup, TDateTime day) {
   return lookup.Scan(WholeDayCut(day), lookup.Rule);
 }
 
+Currency HistoryValueInForce(TDateTime day) {
+  return ScanTable<ExchangeTable, &DateValueRec::Value>(WholeDayCut(day), kExchangeHistoryRule);
+}
+
 }  // namespace quorvane

@@ -1,7 +1,8 @@
 #pragma once
 // The value in force on a day: which entry of a loaded series applies to a chosen day. The three
 // series are scanned alike but not the same (direction, comparison, value taken); each of them is
-// one row below, used by the window's lookups and by the command line.
+// one row below, used by the window's lookups and by the command line. A pair's history, which the
+// window only lists, is scanned the same way for the command line's chart.
 
 #include <string_view>
 #include <vector>
@@ -69,5 +70,13 @@ inline constexpr SeriesLookup kPriceIndexLookup{
 // The value in force on `day` in the table that the lookup's loader filled last. The day is cut to
 // a whole day first, so the time of day does not count; the null date fails against every entry.
 Currency ValueInForce(const SeriesLookup& lookup, TDateTime day);
+
+// A pair's history comes oldest first, and a rate is in force from its own day on, as the chart
+// draws it: the price index's rule.
+inline constexpr ScanRule kExchangeHistoryRule{ScanOrder::FirstToLast,
+                                               EntryPasses::DayOnOrAfterDate};
+
+// The rate in force on `day` in the history that LoadExchangeList filled last, the day cut alike.
+Currency HistoryValueInForce(TDateTime day);
 
 }  // namespace quorvane

@@ -1,10 +1,18 @@
 // Each subcommand against the embedded reference server, decoded under the settings the command
-// line names; and the check, which the reference server must pass.
+// line names; the charts it writes, held to a strict XML reader; and the check, which the
+// reference server must pass.
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <regex>
 
+#include "../chart/XmlCheck.h"
+#include "ChartModel.h"
 #include "CliTestSupport.h"
 
 namespace {
@@ -143,6 +151,136 @@ TEST(EmbeddedServerFailures, TheServersMessageThenStatusAndSource) {
   EXPECT_EQ(run.err,
             "quorvane-cli: The server has no minimum wage data for Euro area\n"
             "quorvane-cli: status 0x80040202, source Quorvane.ReferenceServer\n");
+}
+
+// A folder of its own for the charts that the tests write.
+std::filesystem::path ChartFolder() {
+  const std::filesystem::path folder =
+      std::filesystem::path(testing::TempDir()) / "quorvane-cli-charts";
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+std::string FileText(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct ChartCase {
+  const char* why;
+  std::vector<std::string> arguments;
+  const char* file;  // written with -o into the chart folder; none for standard output
+  std::string width, height, title;
+  std::string marker;  // the chosen day's label; none when nothing is marked
+};
+
+TEST(EmbeddedServerChart, WritesAWellFormedSvgWithItsTitleAndMarker) {
+  const ChartCase cases[] = {
+      {"a price index to standard output, by default size and title",
+       With(kDefaults, {"chart", "cpi", "United States", "--on", "2010-01-15"}), nullptr, "800",
+       "450", "Consumer price index, United States", "1/15/10 216.6870"},
+      {"a history into a file, its day in the short date pattern, labels by the named settings",
+       With(kGerman, {"chart", "history", "USD", "CHF", "--on", "08.10.2008", "--size", "640x360"}),
+       "usd-chf.svg", "640", "360", "USD->CHF", "08.10.2008 1,1272"},
+      {"a zoomed funds rate marked on the day of a cut with the former rate, its own title",
+       With(kGerman, {"chart", "funds-rate", "United Kingdom", "--on", "2008-10-08", "--from",
+                      "2008-01-01", "--to", "2009-12-31", "--title", "Bank Rate", "-o", "-"}),
+       nullptr, "800", "450", "Bank Rate", "08.10.2008 5,0000"},
+      {"the null date marks nothing",
+       With(kDefaults, {"chart", "min-wage", "United States", "--on", "null"}), "us-min-wage.svg",
+       "800", "450", "Minimum wage, United States", ""},
+  };
+  char markerColour[8];
+  std::snprintf(markerColour, sizeof markerColour, "#%06x",
+                static_cast<unsigned>(quorvane::chart::ChartStyle::kMarker));
+  for (const ChartCase& c : cases) {
+    SCOPED_TRACE(c.why);
+    std::vector<std::string> arguments = c.arguments;
+    const std::filesystem::path file = c.file ? ChartFolder() / c.file : std::filesystem::path();
+    if (c.file) {
+      std::filesystem::remove(file);
+      arguments.insert(arguments.end(), {"-o", file.string()});
+    }
+    const clitest::Run run = RunCli(arguments);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out.empty(), c.file != nullptr);
+    const std::string svg = c.file ? FileText(file) : run.out;
+    const quorvane::chart::testing::XmlDocument document = quorvane::chart::testing::ReadXml(svg);
+    ASSERT_EQ(document.Error, "");
+    ASSERT_FALSE(document.Elements.empty());
+    const auto& root = document.Elements.front();
+    EXPECT_EQ(root.Name, "svg");
+    EXPECT_EQ(root.Attributes.at("width"), c.width);
+    EXPECT_EQ(root.Attributes.at("height"), c.height);
+    const auto texts = [&](const std::string& text) {
+      return std::count_if(document.Elements.begin(), document.Elements.end(),
+                           [&](const auto& e) { return e.Name == "text" && e.Text == text; });
+    };
+    EXPECT_EQ(texts(c.title), 1);
+    const auto marked =
+        std::count_if(document.Elements.begin(), document.Elements.end(), [&](const auto& e) {
+          const auto stroke = e.Attributes.find("stroke");
+          return stroke != e.Attributes.end() && stroke->second == markerColour;
+        });
+    if (c.marker.empty()) {
+      EXPECT_EQ(marked, 0);
+    } else {
+      EXPECT_EQ(marked, 1);
+      EXPECT_EQ(texts(c.marker), 1);
+    }
+  }
+}
+
+TEST(EmbeddedServerChart, BadOptionsAndFailedWritesAreClearAndLoseNothing) {
+  const std::filesystem::path kept = ChartFolder() / "kept.svg";
+  const std::string missing = (ChartFolder() / "no-such-folder" / "x.svg").string();
+  const struct {
+    const char* why;
+    std::vector<std::string> arguments;
+    int status;
+    std::string err;
+  } cases[] = {
+      {"a size without a height",
+       {"chart", "cpi", "Russia", "--size", "800x", "-o", kept.string()},
+       2,
+       "quorvane-cli: --size: \"800x\" is not WIDTHxHEIGHT in pixels, each from 1 to 65535\n"
+       "Run with --help for more information.\n"},
+      {"a side of zero pixels",
+       {"chart", "cpi", "Russia", "--size", "0x450", "-o", kept.string()},
+       2,
+       "quorvane-cli: --size: \"0x450\" is not WIDTHxHEIGHT in pixels, each from 1 to 65535\n"
+       "Run with --help for more information.\n"},
+      {"a PNG is not written",
+       {"chart", "history", "RUB", "USD", "-o", "rub-usd.PNG"},
+       2,
+       "quorvane-cli: --output: \"rub-usd.PNG\": only SVG is written, not PNG\n"
+       "Run with --help for more information.\n"},
+      {"a history takes a pair",
+       {"chart", "history", "RUB", "-o", kept.string()},
+       2,
+       "quorvane-cli: history takes two letter codes, FROM TO\n"
+       "Run with --help for more information.\n"},
+      {"a file in a folder that does not exist",
+       {"chart", "cpi", "Russia", "-o", missing},
+       1,
+       "quorvane-cli: cannot write \"" + missing + "\": No such file or directory\n"},
+      {"the server's error, before the file is opened",
+       {"chart", "cpi", "Atlantis", "-o", kept.string()},
+       1,
+       "quorvane-cli: Unknown country \"Atlantis\"; the server has data for Russia, United "
+       "States, United Kingdom, Euro area\n"
+       "quorvane-cli: status 0x80040201, source Quorvane.ReferenceServer\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.why);
+    std::ofstream(kept, std::ios::binary) << "the former chart";
+    const clitest::Run run = RunCli(With(kDefaults, c.arguments));
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_EQ(FileText(kept), "the former chart");
+  }
 }
 
 TEST(EmbeddedServerCheck, TheReferenceServerPassesEveryCheck) {

@@ -1,6 +1,6 @@
-// The value in force on a day over the client's tables, for the three lookups: against what each
-// scan means for a table in date order (an independent statement of the rule), and the cases where
-// the order of the entries, the time of day or the null date decide.
+// The value in force on a day over the client's tables, for the three lookups and a pair's history:
+// against what each scan means for a table in date order (an independent statement of the rule),
+// and the cases where the order of the entries, the time of day or the null date decide.
 #include "ValueInForce.h"
 
 #include <gtest/gtest.h>
@@ -22,16 +22,18 @@ class ValueInForceTest : public testing::Test {
  protected:
   void TearDown() override { FinalizeQuorvaneFunc(); }
 
-  // The same (date, value) entries in all three tables; a minimum-wage entry's second value is
+  // The same (date, value) entries in all four tables; a minimum-wage entry's second value is
   // another number, which no lookup may take.
   static void Store(const std::vector<std::pair<TDate, std::int64_t>>& entries) {
     MinimumWageTable.clear();
     FundsRateTable.clear();
     PriceIndexTable.clear();
+    ExchangeTable.clear();
     for (const auto& [date, units] : entries) {
       MinimumWageTable.push_back({date, Money(units), Money(-units - 1)});
       FundsRateTable.push_back({date, Money(units)});
       PriceIndexTable.push_back({date, Money(units)});
+      ExchangeTable.push_back({date, Money(units)});
     }
   }
 };
@@ -89,6 +91,7 @@ TEST_F(ValueInForceTest, EachScanGivesWhatItMeansForTablesInDateOrder) {
     EXPECT_EQ(ValueInForce(kMinimumWageLookup, day), e.wage);
     EXPECT_EQ(ValueInForce(kFundsRateLookup, day), e.funds);
     EXPECT_EQ(ValueInForce(kPriceIndexLookup, day), e.prices);
+    EXPECT_EQ(HistoryValueInForce(day), e.prices);  // a history by the price index's rule
   }
 }
 
@@ -123,6 +126,7 @@ TEST_F(ValueInForceTest, TheOrderOfTheEntriesTheTimeOfDayAndTheNullDateDecide) {
     EXPECT_EQ(ValueInForce(kMinimumWageLookup, c.day), c.expected.wage);
     EXPECT_EQ(ValueInForce(kFundsRateLookup, c.day), c.expected.funds);
     EXPECT_EQ(ValueInForce(kPriceIndexLookup, c.day), c.expected.prices);
+    EXPECT_EQ(HistoryValueInForce(c.day), c.expected.prices);
   }
 }
 
