@@ -1,5 +1,6 @@
 #include "uMain.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QEvent>
@@ -7,7 +8,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <algorithm>
 #include <limits>
 #include <optional>
@@ -15,6 +18,7 @@
 
 #include "AboutBox.h"
 #include "ApplicationIcon.h"
+#include "ChartWindow.h"
 #include "CurrencyEdit.h"
 #include "DateEdit.h"
 #include "ErrorBox.h"
@@ -81,6 +85,36 @@ Tform1::Tform1(QWidget* parent) : QWidget(parent) {
   ScaleForm(*this, kDesignTextHeight, QFontMetrics(font).height());
   setWindowIcon(ApplicationIcon());
   InstallAboutBox(*this);
+  auto* chart = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this);
+  chart->setContext(Qt::WindowShortcut);
+  connect(chart, &QShortcut::activated, this, [this] {
+    const std::optional<ControlId> focused = FocusedControl();
+    ShowChart(focused ? ChartGroupOf(*focused) : std::nullopt);
+  });
+}
+
+void Tform1::ShowChart(std::optional<ControlId> group) {
+  if (!chart_) {
+    chart_ = new ChartWindow(this);
+    chart_->setWindowIcon(windowIcon());
+    chart_->setFont(font());
+  }
+  chart_->ShowSeries(form_.ChartFor(group));
+}
+
+void Tform1::SeriesLoaded(const LoadedSeries& series) {
+  if (chart_ && chart_->isVisible())
+    chart_->Follow(series);
+}
+
+std::optional<ControlId> Tform1::FocusedControl() const {
+  for (const QWidget* widget = QApplication::focusWidget(); widget;
+       widget = widget->parentWidget()) {
+    const auto at = std::find(controls_.begin(), controls_.end(), widget);
+    if (at != controls_.end())
+      return static_cast<ControlId>(at - controls_.begin());
+  }
+  return std::nullopt;
 }
 
 Tform1::~Tform1() = default;
@@ -93,6 +127,17 @@ QWidget* Tform1::CreateControl(const ControlDescription& control, QWidget& paren
       break;
     case ControlKind::GroupBox:
       widget = new QGroupBox(QText(control.text), &parent);
+      // A group whose loads can be drawn offers its chart from its context menu.
+      if (IsChartGroup(control.id)) {
+        widget->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(widget, &QWidget::customContextMenuRequested, this,
+                [this, id = control.id, widget](const QPoint& at) {
+                  QMenu menu(widget);
+                  menu.addAction(tr("Chart..."), QKeySequence(Qt::CTRL | Qt::Key_G), this,
+                                 [this, id] { ShowChart(id); });
+                  menu.exec(widget->mapToGlobal(at));
+                });
+      }
       break;
     case ControlKind::ComboBox: {
       auto* box = new StringListComboBox(&parent);

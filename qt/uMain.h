@@ -4,12 +4,15 @@
 // drive.
 
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 #include "FormDescription.h"
 #include "FormLayout.h"
 #include "FormView.h"
 #include "MainForm.h"
+
+class QShortcut;
 
 namespace quorvane {
 
@@ -25,6 +28,14 @@ class Tform1 : public QWidget, private FormView {
   // Places the form and every control of the description in it for a font of textHeight, the
   // design being made for designTextHeight.
   static void ScaleForm(QWidget& form, int designTextHeight, int textHeight);
+
+  // Opens the chart window on what the group box loaded last (none: the last load of any group),
+  // or brings it to the front showing that. Ctrl+G opens it for the group holding the focus.
+  void ShowChart(std::optional<ControlId> group);
+  // The chart window, once it has been opened.
+  class ChartWindow* Chart() const {
+    return chart_;
+  }
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -45,10 +56,14 @@ class Tform1 : public QWidget, private FormView {
   void SetChecked(bool checked) override;
   void AppendToMemo(const std::vector<std::u16string>& texts) override;
   void ShowError(std::exception_ptr error) override;
+  void SeriesLoaded(const LoadedSeries& series) override;
+  // The control of the form that holds the focus, or is around the focused widget.
+  std::optional<ControlId> FocusedControl() const;
   template <typename T>
   T* Child(ControlId control) const;
 
   std::vector<QWidget*> controls_;  // by ControlId
+  class ChartWindow* chart_ = nullptr;
   MainForm form_{*this};
 };
 

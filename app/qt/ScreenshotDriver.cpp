@@ -1,5 +1,6 @@
 // Drives the test window through its main job against the reference server and writes a PNG of
-// the window after each step: start, Create, each lookup and each currency tool. With a name,
+// the window after each step: start, Create, each lookup and each currency tool, the About box and
+// the chart window on three series. With a name,
 // writes one PNG of that name after the lookups and the currency tools (for one shot per locale:
 // the locale comes from the environment, as for the program).
 // Usage: QuorvaneScreenshots <folder> [<name>]
@@ -12,9 +13,11 @@
 #include <QTimer>
 
 #include "AboutBox.h"
+#include "ChartWindow.h"
 #include "DataVintageFacts.h"
 #include "DateEdit.h"
 #include "ErrorBox.h"
+#include "StringListComboBox.h"
 #include "SystemSteps.h"
 #include "uMain.h"
 
@@ -31,10 +34,14 @@ class Driver {
   void SetDate(const char* editor, QDate date) {
     form_.findChild<quorvane::DateEdit*>(QString::fromLatin1(editor))->SetDate(date);
   }
-  void Shot(const QString& name) {
+  void SetText(const char* box, const QString& text) {
+    form_.findChild<quorvane::StringListComboBox*>(QString::fromLatin1(box))->SetText(text);
+  }
+  void Shot(const QString& name) { Shot(form_, name); }
+  void Shot(QWidget& window, const QString& name) {
     QApplication::processEvents();
     const QString path = QDir(folder_).filePath(name + QStringLiteral(".png"));
-    if (form_.grab().save(path))
+    if (window.grab().save(path))
       QTextStream(stdout) << path << Qt::endl;
     else
       QTextStream(stderr) << "could not write " << path << Qt::endl;
@@ -103,5 +110,20 @@ int main(int argc, char** argv) {
       }
     });
     quorvane::ShowAboutBox(&form1);
+
+    // The chart window on a price index from 1913, then following the next loads: a daily
+    // exchange-rate history and a funds rate's steps, each marked on the day its lookup asked.
+    driver.Click("Button1");
+    driver.SetText("cxComboBox1", QStringLiteral("United States"));
+    driver.SetDate("cxDateEdit3", QDate(2010, 10, 8));
+    driver.Click("Button5");
+    form1.ShowChart(quorvane::ControlId::cxGroupBox4);
+    driver.Shot(*form1.Chart(), QStringLiteral("8-chart-us-cpi"));
+    driver.Click("Button7");
+    driver.Shot(*form1.Chart(), QStringLiteral("9-chart-rub-usd"));
+    driver.SetText("cxComboBox1", QStringLiteral("United Kingdom"));
+    driver.SetDate("cxDateEdit2", QDate(2008, 10, 8));
+    driver.Click("Button3");
+    driver.Shot(*form1.Chart(), QStringLiteral("10-chart-funds-rate"));
   }));
 }
