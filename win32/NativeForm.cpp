@@ -410,10 +410,13 @@ LRESULT NativeForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       SettingsChanged();
       break;
     case WM_CONTEXTMENU:
+      // Over a chart group box's frame; elsewhere the system's menu of the caption, say.
       if (const auto group = ChartGroupAt(
-              {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}))
+              {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))})) {
         ShowGroupMenu(*group, lParam);
-      return 0;
+        return 0;
+      }
+      break;
     case WM_ACTIVATE:
       // The focus comes back to the control that had it when the window is activated again.
       if (LOWORD(wParam) == WA_INACTIVE)
