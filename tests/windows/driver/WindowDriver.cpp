@@ -810,9 +810,10 @@ void CheckAbout() {
 }
 
 // Sends the command that asks for a file to the window and answers the system's save dialog,
-// captioned `caption`, with the path; true when the command has ended.
-bool SaveThroughDialog(HWND window, int command, const std::wstring& caption,
-                       const std::wstring& path, const std::wstring& screenshot) {
+// captioned `caption`, with the path (and Yes to replacing a file that is there); the error box
+// that the command shows, read and dismissed; none when the command has not ended.
+std::optional<Box> SaveThroughDialog(HWND window, int command, const std::wstring& caption,
+                                     const std::wstring& path, const std::wstring& screenshot) {
   std::atomic<bool> done{false};
   std::thread ask([&] {
     SendMessageW(window, WM_COMMAND, static_cast<WPARAM>(command), 0);
@@ -830,15 +831,24 @@ bool SaveThroughDialog(HWND window, int command, const std::wstring& caption,
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
   }
-  for (int i = 0; i < 2400 && !done; ++i)
+  Box box;
+  for (int i = 0; i < 2400 && !done; ++i) {
+    if (HWND shown = FindErrorBox(); shown && shown != dialog) {
+      if (TextOf(shown) == caption)  // whether to replace the file
+        PostMessageW(shown, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(shown, IDYES)));
+      else if (!box.shown)
+        box = ReadAndDismiss(shown, {});
+    }
     Sleep(50);
+  }
   if (!done) {
     Check(false, Utf8(caption) + " ends");
     ask.detach();
-    return false;
+    return std::nullopt;
   }
   ask.join();
-  return true;
+  return box;
 }
 
 std::string FileBytes(const std::wstring& path) {
@@ -865,7 +875,9 @@ void CheckSaveLogAndClear() {
   DeleteFileW(path.c_str());
   HWND memo = Get("cxMemo1");
   const std::wstring log = Text("cxMemo1");
-  if (!SaveThroughDialog(memo, quorvane::native::kSaveLogCommand, L"Save Log", path, L"8-save-log"))
+  const std::optional<Box> box =
+      SaveThroughDialog(memo, quorvane::native::kSaveLogCommand, L"Save Log", path, L"8-save-log");
+  if (!box || !NoBox(*box, "Save Log"))
     return;
   const std::string bytes = FileBytes(path);
   std::wstring saved(bytes.size(), L'\0');
@@ -995,11 +1007,23 @@ void CheckChart() {
 
   const std::wstring png = TempPath(L"quorvane-chart.png");
   DeleteFileW(png.c_str());
-  if (SaveThroughDialog(chart, quorvane::native::kSavePngCommand, L"Save Chart as PNG", png, {})) {
+  const auto saved =
+      SaveThroughDialog(chart, quorvane::native::kSavePngCommand, L"Save Chart as PNG", png, {});
+  if (saved && NoBox(*saved, "Save as PNG")) {
     const std::string bytes = FileBytes(png);
     Check(bytes.size() > 1000 && bytes.rfind("\x89PNG\r\n\x1A\n", 0) == 0,
           "Save as PNG writes a PNG file", std::to_string(bytes.size()) + " bytes");
   }
+  // A file that another program holds cannot be written: the error box, and the chart stays.
+  HANDLE held = CreateFileW(png.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+  const auto refused =
+      SaveThroughDialog(chart, quorvane::native::kSavePngCommand, L"Save Chart as PNG", png, {});
+  CloseHandle(held);
+  Check(refused && refused->shown &&
+            refused->text.rfind(L"Cannot save the chart to " + png + L": ", 0) == 0 &&
+            TextOf(chart) == caption && IsWindowVisible(chart),
+        "Save as PNG to a file held open: the error box, the chart kept",
+        refused ? Utf8(refused->text) : "");
   DeleteFileW(png.c_str());
 
   // The open chart follows the next loads.
