@@ -951,6 +951,40 @@ bool TypeCtrlG() {
   return SendInput(4, keys, sizeof(INPUT)) == 4;
 }
 
+// Opens the group box's context menu as a right click on its frame does and chooses its first
+// item by the keys Down and Enter; true when the menu showed and has gone.
+bool ChooseFromGroupMenu(const char* group) {
+  HWND box = Get(group);
+  RECT frame{};
+  GetWindowRect(box, &frame);
+  std::atomic<bool> done{false};
+  std::thread ask([&] {
+    SendMessageW(box, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(box),
+                 MAKELPARAM(frame.left + 8, frame.top + 8));
+    done = true;
+  });
+  HWND menu = nullptr;
+  for (int i = 0; i < 200 && !menu && !done; ++i) {
+    menu = FindWindowW(L"#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu)) {
+      menu = nullptr;
+      Sleep(50);
+    }
+  }
+  if (menu) {
+    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  }
+  for (int i = 0; i < 200 && !done; ++i)
+    Sleep(50);
+  if (!done) {
+    ask.detach();
+    return false;
+  }
+  ask.join();
+  return menu != nullptr;
+}
+
 void CloseChart(HWND chart) {
   PostMessageW(chart, WM_CLOSE, 0, 0);
   for (int i = 0; i < 200 && IsWindow(chart); ++i)
@@ -1039,6 +1073,12 @@ void CheckChart() {
   Check(TextOf(chart) == funds, "the chart follows the funds rate", Utf8(TextOf(chart)));
   ReadoutAt(chart, 0.7, 0.5);
   Screenshot(L"11-chart-funds-rate");
+
+  // The menu of another group box brings its own series back.
+  const bool chosen = ChooseFromGroupMenu("cxGroupBox4");
+  Check(chosen && TextOf(chart) == caption && WaitForChart(5) == chart,
+        "Chart... of a group box's menu shows that group's series in the open window",
+        Utf8(TextOf(chart)));
 
   CloseChart(chart);
   Check(!IsWindow(chart) && IsWindowEnabled(form1), "the chart window closes");
