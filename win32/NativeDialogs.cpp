@@ -209,4 +209,16 @@ void ShowAboutDialog(HWND owner, const std::u16string& text) {
   RunDialog(owner, u"About QuorvaneTestCom", AboutDialogProc, reinterpret_cast<LPARAM>(&text));
 }
 
+int TrackContextMenu(HWND window, HMENU menu, LPARAM at, POINT keyboardSpot) {
+  POINT point{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+  if (at == -1) {
+    point = keyboardSpot;
+    ClientToScreen(window, &point);
+  }
+  const int command = static_cast<int>(TrackPopupMenu(
+      menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0, window, nullptr));
+  DestroyMenu(menu);
+  return command;
+}
+
 }  // namespace quorvane::native

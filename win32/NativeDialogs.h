@@ -23,6 +23,11 @@ void ShowErrorDialog(HWND owner, const std::u16string& caption, const ErrorBoxCo
 // Shows the About box's text modal over `owner`.
 void ShowAboutDialog(HWND owner, const std::u16string& text);
 
+// Shows a context menu where WM_CONTEXTMENU's position says, or from the keyboard (Shift+F10, the
+// menu key: the position -1) at the spot in the window's client area; destroys the menu and gives
+// the command chosen, 0 for none.
+int TrackContextMenu(HWND window, HMENU menu, LPARAM at, POINT keyboardSpot);
+
 // A text with its line feeds as an edit control shows line breaks.
 std::u16string WithCrLf(std::u16string_view text);
 

@@ -95,9 +95,12 @@ NativeForm::NativeForm(HINSTANCE instance, std::u16string title)
                             CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                             frame.bottom - frame.top, nullptr, nullptr, instance, this);
   CreateControls();
+  chart_ = std::make_unique<NativeChart>(instance, window_, font_,
+                                         [this](std::exception_ptr error) { ShowError(error); });
 }
 
 NativeForm::~NativeForm() {
+  chart_.reset();
   if (window_ && IsWindow(window_))
     DestroyWindow(window_);
   items_.clear();
@@ -192,7 +195,7 @@ HWND NativeForm::CreateControl(const ControlDescription& control, const FormLayo
   SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   switch (control.kind) {
     case ControlKind::GroupBox:
-      SetWindowSubclass(made, ContainerProc, 0, 0);
+      SetWindowSubclass(made, ContainerProc, 0, reinterpret_cast<DWORD_PTR>(this));
       break;
     case ControlKind::ComboBox: {
       SendMessageW(made, CB_SETMINVISIBLE, 8, 0);
@@ -241,6 +244,16 @@ HWND NativeForm::Control(ControlId control) const {
   if (at >= controls_.size() || !controls_[at])
     throw Exception(u"The form has no control " + FromUtf8(ControlName(control)));
   return controls_[at];
+}
+
+std::optional<ControlId> NativeForm::ControlOf(HWND window) const {
+  for (HWND at = window; at && at != window_; at = GetParent(at)) {
+    const int index = GetDlgCtrlID(at) - ControlIdentifier(ControlId{});
+    if (index >= 0 && static_cast<std::size_t>(index) < controls_.size() &&
+        controls_[static_cast<std::size_t>(index)] == at)
+      return static_cast<ControlId>(index);
+  }
+  return std::nullopt;
 }
 
 // A control can be used when its own flag and those of every group box around it are on; the
@@ -336,6 +349,40 @@ void NativeForm::ShowAbout(const std::u16string& text) {
     ::SetFocus(focus);
 }
 
+void NativeForm::SeriesLoaded(const LoadedSeries& series) {
+  chart_->Follow(series);
+}
+
+void NativeForm::OpenChart(std::optional<ControlId> group) {
+  chart_->Show(form_.ChartFor(group));
+}
+
+void NativeForm::OpenChartOfFocus() {
+  const std::optional<ControlId> control = ControlOf(GetFocus());
+  OpenChart(control ? ChartGroupOf(*control) : std::nullopt);
+}
+
+// A chart group box's context menu; from the keyboard (Shift+F10, the menu key on a control
+// inside) it opens at the box's top left corner.
+void NativeForm::ShowGroupMenu(ControlId group, LPARAM at) {
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_ENABLED, kOpenChartCommand, L"C&hart...\tCtrl+G");
+  if (TrackContextMenu(Control(group), menu, at, {textHeight_, textHeight_}) == kOpenChartCommand)
+    OpenChart(group);
+}
+
+// The chart group box whose frame holds the point: a group box lets the mouse through to the
+// window under it.
+std::optional<ControlId> NativeForm::ChartGroupAt(POINT screen) const {
+  for (std::size_t index = 0; index < controls_.size(); ++index) {
+    const auto group = static_cast<ControlId>(index);
+    RECT frame{};
+    if (IsChartGroup(group) && GetWindowRect(controls_[index], &frame) && PtInRect(&frame, screen))
+      return group;
+  }
+  return std::nullopt;
+}
+
 // A click of a button or of the check box runs the handler that the description names.
 void NativeForm::OnCommand(int identifier, int code) {
   const int index = identifier - ControlIdentifier(ControlId{});
@@ -361,6 +408,14 @@ LRESULT NativeForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SETTINGCHANGE:
       SettingsChanged();
+      break;
+    case WM_CONTEXTMENU:
+      // Over a chart group box's frame; elsewhere the system's menu of the caption, say.
+      if (const auto group = ChartGroupAt(
+              {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))})) {
+        ShowGroupMenu(*group, lParam);
+        return 0;
+      }
       break;
     case WM_ACTIVATE:
       // The focus comes back to the control that had it when the window is activated again.
@@ -395,9 +450,22 @@ LRESULT CALLBACK NativeForm::WindowProc(HWND window, UINT message, WPARAM wParam
   return self->Handle(message, wParam, lParam);
 }
 
-// Group boxes hold their controls: what the controls tell their parent goes on to the window.
+// Group boxes hold their controls: what the controls tell their parent goes on to the window. A
+// chart group box has the context menu that opens its chart.
 LRESULT CALLBACK NativeForm::ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR, DWORD_PTR) {
+                                           UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<NativeForm*>(data);
+  const std::optional<ControlId> group = self->ControlOf(window);
+  if (group && IsChartGroup(*group)) {
+    if (message == WM_CONTEXTMENU) {
+      self->ShowGroupMenu(*group, lParam);
+      return 0;
+    }
+    if (message == WM_COMMAND && !lParam && LOWORD(wParam) == kOpenChartCommand) {
+      self->OpenChart(*group);
+      return 0;
+    }
+  }
   if (message == WM_COMMAND || message == WM_NOTIFY)
     return SendMessageW(GetAncestor(window, GA_ROOT), message, wParam, lParam);
   // The frame control paints no background of its own; the controls inside stand on button face.

@@ -16,6 +16,7 @@
 #include "FormLayout.h"
 #include "FormView.h"
 #include "MainForm.h"
+#include "NativeChart.h"
 #include "NativeMemo.h"
 
 namespace quorvane::native {
@@ -51,6 +52,12 @@ class NativeForm : public FormView {
   void ShowError(std::exception_ptr error) override;
   // The About box over the window, with this text.
   void ShowAbout(const std::u16string& text);
+  void SeriesLoaded(const LoadedSeries& series) override;
+  // Opens the chart window on what the group box loaded last; none, or a group that has loaded
+  // nothing, shows the last load.
+  void OpenChart(std::optional<ControlId> group);
+  // Opens the chart of the group box that holds the control with the focus (Ctrl+G).
+  void OpenChartOfFocus();
 
  private:
   struct ComboItems;
@@ -68,6 +75,10 @@ class NativeForm : public FormView {
   void ApplyEnabled(ControlId control);
   void SettingsChanged();
   HWND Control(ControlId control) const;
+  // The control of the form that is the window or holds it; none for another window.
+  std::optional<ControlId> ControlOf(HWND window) const;
+  void ShowGroupMenu(ControlId group, LPARAM at);
+  std::optional<ControlId> ChartGroupAt(POINT screen) const;
 
   HINSTANCE instance_;
   std::u16string title_;
@@ -81,6 +92,7 @@ class NativeForm : public FormView {
   std::map<ControlId, std::unique_ptr<ComboItems>> items_;
   std::map<ControlId, std::unique_ptr<CurrencyEditor>> currency_;
   std::unique_ptr<NativeMemo> memo_;
+  std::unique_ptr<NativeChart> chart_;
   MainForm form_{*this};
 };
 

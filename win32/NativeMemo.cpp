@@ -1,32 +1,19 @@
 #include "NativeMemo.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
-#include "Com.h"
 #include "Errors.h"
 #include "MemoText.h"
+#include "NativeDialogs.h"
+#include "NativeFile.h"
 #include "Utf.h"
 #include "WindowText.h"
 
 namespace quorvane::native {
-
-namespace {
-
-// The system's text for an error of a file operation, without its closing line break and full
-// stop (the message goes on after it).
-std::u16string FileErrorText(DWORD error) {
-  std::u16string text = platform::SystemMessageText(static_cast<HRESULT>(error));
-  while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r' || text.back() == u' ' ||
-                           text.back() == u'.'))
-    text.pop_back();
-  return text.empty() ? u"system error " + FromUtf8(std::to_string(error)) : text;
-}
-
-}  // namespace
 
 std::u16string WithoutSoftBreaks(std::u16string_view text) {
   std::u16string out;
@@ -127,20 +114,8 @@ std::u16string NativeMemo::Log() const {
 }
 
 void NativeMemo::SaveLog(const std::u16string& path) const {
-  const std::string bytes = ToUtf8(Log());
-  HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_WRITE, 0,
-                            nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD failure = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
-  if (file != INVALID_HANDLE_VALUE) {
-    DWORD written = 0;
-    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size())
-      failure = GetLastError();
-    if (!CloseHandle(file) && failure == ERROR_SUCCESS)
-      failure = GetLastError();
-  }
-  if (failure != ERROR_SUCCESS)
-    throw Exception(SaveLogFailure(path, FileErrorText(failure)));
+  if (const auto failure = WriteWholeFile(path, ToUtf8(Log())))
+    throw Exception(SaveLogFailure(path, *failure));
 }
 
 // The edit control's own commands, then the memo's.
@@ -166,17 +141,11 @@ void NativeMemo::ShowMenu(LPARAM at) {
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_ENABLED, kSaveLogCommand, L"Save Log...");
   AppendMenuW(menu, MF_ENABLED, kClearCommand, L"Clear");
-  POINT point{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
-  // From the keyboard (Shift+F10, the menu key) the menu opens at the caret.
-  if (at == -1) {
-    GetCaretPos(&point);
-    ClientToScreen(edit_, &point);
-  }
+  // From the keyboard the menu opens at the caret.
+  POINT caret{};
+  GetCaretPos(&caret);
   SetFocus(edit_);
-  const int command = static_cast<int>(TrackPopupMenu(
-      menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0, edit_, nullptr));
-  DestroyMenu(menu);
-  if (command != 0)
+  if (const int command = TrackContextMenu(edit_, menu, at, caret))
     Run(command);
 }
 
@@ -198,20 +167,13 @@ void NativeMemo::Run(int command) {
 }
 
 void NativeMemo::AskAndSaveLog() {
-  wchar_t path[MAX_PATH] = L"log.txt";
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = GetAncestor(edit_, GA_ROOT);
-  dialog.lpstrFilter = L"Text files (*.txt)\0*.txt\0All files\0*.*\0";
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = MAX_PATH;
-  dialog.lpstrTitle = L"Save Log";
-  dialog.lpstrDefExt = L"txt";
-  dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-  if (!GetSaveFileNameW(&dialog))
+  const std::optional<std::u16string> path = AskSavePath(
+      GetAncestor(edit_, GA_ROOT),
+      {L"Save Log", L"log.txt", L"Text files (*.txt)\0*.txt\0All files\0*.*\0", L"txt"});
+  if (!path)
     return;
   try {
-    SaveLog(std::u16string(reinterpret_cast<const char16_t*>(path)));
+    SaveLog(*path);
   } catch (...) {
     showError_(std::current_exception());
   }

@@ -81,7 +81,7 @@ std::u16string AboutText() {
 }
 
 // Runs the main window until it is closed. Tab and the arrow keys move between the controls; F1
-// opens the About box.
+// opens the About box, Ctrl+G the chart of the group box with the focus.
 void RunMainWindow(HINSTANCE instance, int show, const std::u16string& title) {
   quorvane::native::NativeForm form1(instance, title);
   form1.OnSettingsChange([] {
@@ -95,9 +95,15 @@ void RunMainWindow(HINSTANCE instance, int show, const std::u16string& title) {
     SetFocus(first);
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (message.message == WM_KEYDOWN && message.wParam == VK_F1 && form1.Window() &&
-        (message.hwnd == form1.Window() || IsChild(form1.Window(), message.hwnd))) {
+    const bool inWindow =
+        form1.Window() && (message.hwnd == form1.Window() || IsChild(form1.Window(), message.hwnd));
+    if (inWindow && message.message == WM_KEYDOWN && message.wParam == VK_F1) {
       form1.ShowAbout(AboutText());
+      continue;
+    }
+    if (inWindow && message.message == WM_KEYDOWN && message.wParam == 'G' &&
+        GetKeyState(VK_CONTROL) < 0) {
+      form1.OpenChartOfFocus();
       continue;
     }
     if (form1.Window() && IsDialogMessageW(form1.Window(), &message))

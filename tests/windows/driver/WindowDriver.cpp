@@ -2,10 +2,10 @@
 // window, checks the layout and the start texts, clicks Create, the three lookups, types into a
 // currency editor, the four currency tools (the raw history of a real pair too) and the
 // visibility box, makes one call fail (an unknown country) and reads its error box and details,
-// opens the About box by F1, saves the memo's log and clears it, clicks Close, then closes the
-// window and checks the start-up and shutdown order that the program wrote to the debugger. One
-// line per check, then "N passed, M failed". Usage: windows_window_test [program] [folder for
-// screenshots]
+// opens the About box by F1, saves the memo's log and clears it, opens the chart window and works
+// it, clicks Close, then closes the window and checks the start-up and shutdown order that the
+// program wrote to the debugger. One line per check, then "N passed, M failed". Usage:
+// windows_window_test [program] [folder for screenshots]
 
 #include <windows.h>
 
@@ -28,6 +28,7 @@
 #include "DatePattern.h"
 #include "DesignedForm.h"
 #include "FormDescription.h"
+#include "NativeChart.h"
 #include "NativeDialogs.h"
 #include "NativeForm.h"
 #include "QuorvaneVersion.h"
@@ -809,6 +810,65 @@ void CheckAbout() {
   Check(!IsWindow(about) && IsWindowEnabled(form1), "OK closes the About box");
 }
 
+// Sends the command that asks for a file to the window and answers the system's save dialog,
+// captioned `caption`, with the path (and Yes to replacing a file that is there); the error box
+// that the command shows, read and dismissed; none when the command has not ended.
+std::optional<Box> SaveThroughDialog(HWND window, int command, const std::wstring& caption,
+                                     const std::wstring& path, const std::wstring& screenshot) {
+  std::atomic<bool> done{false};
+  std::thread ask([&] {
+    SendMessageW(window, WM_COMMAND, static_cast<WPARAM>(command), 0);
+    done = true;
+  });
+  HWND dialog = WaitForDialog(caption, 120);
+  Check(dialog != nullptr, Utf8(caption) + " asks for the file");
+  if (dialog) {
+    // The file name box: a combo box in the system's template, an edit in the older one.
+    for (const int box : {0x47C /* cmb13 */, 0x480 /* edt1 */})
+      if (HWND name = GetDlgItem(dialog, box))
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    if (!screenshot.empty())
+      Screenshot(screenshot);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  }
+  Box box;
+  for (int i = 0; i < 2400 && !done; ++i) {
+    if (HWND shown = FindErrorBox(); shown && shown != dialog) {
+      if (TextOf(shown) == caption)  // whether to replace the file
+        PostMessageW(shown, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(shown, IDYES)));
+      else if (!box.shown)
+        box = ReadAndDismiss(shown, {});
+    }
+    Sleep(50);
+  }
+  if (!done) {
+    Check(false, Utf8(caption) + " ends");
+    ask.detach();
+    return std::nullopt;
+  }
+  ask.join();
+  return box;
+}
+
+std::string FileBytes(const std::wstring& path) {
+  std::string bytes;
+  if (FILE* file = _wfopen(path.c_str(), L"rb")) {
+    char chunk[65536];
+    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
+      bytes.append(chunk, got);
+    std::fclose(file);
+  }
+  return bytes;
+}
+
+std::wstring TempPath(const wchar_t* name) {
+  wchar_t folder[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, folder);
+  return std::wstring(folder) + name;
+}
+
 // "Save Log..." of the memo's menu writes the memo's text to the file the user names, as UTF-8;
 // "Clear" empties the memo.
 void CheckSaveLogAndClear() {
@@ -818,43 +878,15 @@ void CheckSaveLogAndClear() {
     Check(Text("cxMemo1").empty(), "Clear empties the memo");
     return;
   }
-  wchar_t folder[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, folder);
-  const std::wstring path = std::wstring(folder) + L"quorvane-log.txt";
+  const std::wstring path = TempPath(L"quorvane-log.txt");
   DeleteFileW(path.c_str());
   HWND memo = Get("cxMemo1");
   const std::wstring log = Text("cxMemo1");
-  std::atomic<bool> done{false};
-  std::thread ask([&] {
-    SendMessageW(memo, WM_COMMAND, quorvane::native::kSaveLogCommand, 0);
-    done = true;
-  });
-  HWND dialog = WaitForDialog(L"Save Log", 120);
-  Check(dialog != nullptr, "Save Log... asks for the file");
-  if (dialog) {
-    // The file name box: a combo box in the system's template, an edit in the older one.
-    for (const int box : {0x47C /* cmb13 */, 0x480 /* edt1 */})
-      if (HWND name = GetDlgItem(dialog, box))
-        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    Screenshot(L"8-save-log");
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-  }
-  for (int i = 0; i < 2400 && !done; ++i)
-    Sleep(50);
-  if (!done) {
-    Check(false, "Save Log... ends");
-    ask.detach();
+  const std::optional<Box> box =
+      SaveThroughDialog(memo, quorvane::native::kSaveLogCommand, L"Save Log", path, L"8-save-log");
+  if (!box || !NoBox(*box, "Save Log"))
     return;
-  }
-  ask.join();
-  std::string bytes;
-  if (FILE* file = _wfopen(path.c_str(), L"rb")) {
-    char chunk[65536];
-    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
-      bytes.append(chunk, got);
-    std::fclose(file);
-  }
+  const std::string bytes = FileBytes(path);
   std::wstring saved(bytes.size(), L'\0');
   saved.resize(static_cast<std::size_t>(MultiByteToWideChar(
       CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), saved.data(),
@@ -864,6 +896,205 @@ void CheckSaveLogAndClear() {
   DeleteFileW(path.c_str());
   SendMessageW(memo, WM_COMMAND, quorvane::native::kClearCommand, 0);
   Check(Text("cxMemo1").empty(), "Clear empties the memo");
+}
+
+// --- The chart window
+// -----------------------------------------------------------------------------
+
+// The program's chart window, once it shows, waited for up to `seconds`.
+HWND WaitForChart(int seconds) {
+  for (int i = 0; i < seconds * 20; ++i) {
+    HWND chart = FindWindowW(quorvane::native::kChartWindowClass, nullptr);
+    DWORD process = 0;
+    GetWindowThreadProcessId(chart, &process);
+    if (chart && process == program.Id() && IsWindowVisible(chart))
+      return chart;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+// The readout under the chart for the pointer at a fraction of the canvas's width and height.
+std::wstring ReadoutAt(HWND chart, double across, double down) {
+  RECT client{};
+  GetClientRect(chart, &client);
+  const int x = static_cast<int>(client.right * across), y = static_cast<int>(client.bottom * down);
+  SendMessageW(chart, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+  return TextOf(GetDlgItem(chart, quorvane::native::kChartReadoutId));
+}
+
+// The year of a readout "date value": its first four digits in a row; 0 for none.
+int YearOf(const std::wstring& readout) {
+  for (std::size_t at = 0; at + 4 <= readout.size(); ++at)
+    if (std::iswdigit(readout[at]) && std::iswdigit(readout[at + 1]) &&
+        std::iswdigit(readout[at + 2]) && std::iswdigit(readout[at + 3]))
+      return std::stoi(readout.substr(at, 4));
+  return 0;
+}
+
+void Drag(HWND chart, double fromAcross, double toAcross) {
+  RECT client{};
+  GetClientRect(chart, &client);
+  const int y = client.bottom / 2;
+  const int from = static_cast<int>(client.right * fromAcross);
+  const int to = static_cast<int>(client.right * toAcross);
+  SendMessageW(chart, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from, y));
+  SendMessageW(chart, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((from + to) / 2, y));
+  SendMessageW(chart, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to, y));
+  SendMessageW(chart, WM_LBUTTONUP, 0, MAKELPARAM(to, y));
+}
+
+// Ctrl+G typed as a user types it: the keys go to the window in front, which is the program's.
+bool TypeCtrlG() {
+  SetForegroundWindow(form1);
+  Sleep(300);
+  INPUT keys[4] = {};
+  const WORD codes[4] = {VK_CONTROL, 'G', 'G', VK_CONTROL};
+  for (int i = 0; i < 4; ++i) {
+    keys[i].type = INPUT_KEYBOARD;
+    keys[i].ki.wVk = codes[i];
+    keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+  }
+  return SendInput(4, keys, sizeof(INPUT)) == 4;
+}
+
+// Opens the group box's context menu as a right click on its frame does and chooses its first
+// item by the keys Down and Enter; true when the menu showed and has gone.
+bool ChooseFromGroupMenu(const char* group) {
+  HWND box = Get(group);
+  RECT frame{};
+  GetWindowRect(box, &frame);
+  std::atomic<bool> done{false};
+  std::thread ask([&] {
+    SendMessageW(box, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(box),
+                 MAKELPARAM(frame.left + 8, frame.top + 8));
+    done = true;
+  });
+  HWND menu = nullptr;
+  for (int i = 0; i < 200 && !menu && !done; ++i) {
+    menu = FindWindowW(L"#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu)) {
+      menu = nullptr;
+      Sleep(50);
+    }
+  }
+  if (menu) {
+    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  }
+  for (int i = 0; i < 200 && !done; ++i)
+    Sleep(50);
+  if (!done) {
+    ask.detach();
+    return false;
+  }
+  ask.join();
+  return menu != nullptr;
+}
+
+void CloseChart(HWND chart) {
+  PostMessageW(chart, WM_CLOSE, 0, 0);
+  for (int i = 0; i < 200 && IsWindow(chart); ++i)
+    Sleep(50);
+}
+
+// The chart window: opened by Ctrl+G and by the group box's command, the entry under the pointer,
+// a zoom by a drag and back by Escape, the picture copied and saved as PNG, and the chart
+// following the next loads.
+void CheckChart() {
+  SetText("cxComboBox1", L"United States");
+  SetDate("cxDateEdit3", 1980, 6, 2);
+  if (!NoBox(Click("Button5"), "the price index of the United States"))
+    return;
+  HWND focus = FocusOf(form1);
+  Check(focus && GetParent(focus) == Get("cxGroupBox4"), "the focus in cxGroupBox4 after Button5");
+  const std::wstring caption = L"Chart: " + TextOf(Get("cxGroupBox4")) + L", United States";
+  HWND chart = TypeCtrlG() ? WaitForChart(20) : nullptr;
+  Check(chart && TextOf(chart) == caption, "Ctrl+G opens the chart of the focused group",
+        chart ? Utf8(TextOf(chart)) : "no chart window");
+  if (chart)
+    CloseChart(chart);
+  SendMessageW(Get("cxGroupBox4"), WM_COMMAND, quorvane::native::kOpenChartCommand, 0);
+  chart = WaitForChart(20);
+  Check(chart && TextOf(chart) == caption && GetWindow(chart, GW_OWNER) == form1,
+        "the group box's Chart... opens its chart, owned by the window",
+        chart ? Utf8(TextOf(chart)) : "no chart window");
+  if (!chart)
+    return;
+
+  Check(ReadoutAt(chart, 0.001, 0.001).empty(), "no readout outside the plot");
+  const std::wstring readout = ReadoutAt(chart, 0.15, 0.5);
+  const int first = YearOf(readout);
+  Check(first >= 1913 && first < 1980 && readout.find(L' ') != std::wstring::npos &&
+            std::iswdigit(readout.back()),
+        "the readout shows the date and value under the pointer", Utf8(readout));
+  Screenshot(L"9-chart-us-cpi");
+
+  const int from = YearOf(ReadoutAt(chart, 0.4, 0.5)), to = YearOf(ReadoutAt(chart, 0.6, 0.5));
+  Drag(chart, 0.4, 0.6);
+  const int zoomed = YearOf(ReadoutAt(chart, 0.15, 0.5));
+  Check(from < to && zoomed >= from && zoomed <= to, "a drag zooms into the dragged days",
+        std::to_string(from) + ".." + std::to_string(to) + ": " + std::to_string(zoomed));
+  Key(chart, VK_ESCAPE);
+  Check(YearOf(ReadoutAt(chart, 0.15, 0.5)) == first, "Escape zooms out");
+
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  SendMessageW(chart, WM_COMMAND, quorvane::native::kCopyPictureCommand, 0);
+  Check(IsClipboardFormatAvailable(CF_BITMAP) || IsClipboardFormatAvailable(CF_DIB),
+        "Copy Picture puts a bitmap on the clipboard");
+
+  if (fileDialogs) {
+    const std::wstring png = TempPath(L"quorvane-chart.png");
+    DeleteFileW(png.c_str());
+    const auto saved =
+        SaveThroughDialog(chart, quorvane::native::kSavePngCommand, L"Save Chart as PNG", png, {});
+    if (saved && NoBox(*saved, "Save as PNG")) {
+      const std::string bytes = FileBytes(png);
+      Check(bytes.size() > 1000 && bytes.rfind("\x89PNG\r\n\x1A\n", 0) == 0,
+            "Save as PNG writes a PNG file", std::to_string(bytes.size()) + " bytes");
+    }
+    // A file that another program holds cannot be written: the error box, and the chart stays.
+    HANDLE held = CreateFileW(png.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+    const auto refused =
+        SaveThroughDialog(chart, quorvane::native::kSavePngCommand, L"Save Chart as PNG", png, {});
+    CloseHandle(held);
+    Check(refused && refused->shown &&
+              refused->text.rfind(L"Cannot save the chart to " + png + L": ", 0) == 0 &&
+              TextOf(chart) == caption && IsWindowVisible(chart),
+          "Save as PNG to a file held open: the error box, the chart kept",
+          refused ? Utf8(refused->text) : "");
+    DeleteFileW(png.c_str());
+
+  } else {
+    report.Skip("Save as PNG writes a PNG file", "left out by --no-file-dialogs");
+  }
+
+  // The open chart follows the next loads.
+  NoBox(Click("Button7"), "GetListOfExchangeRate with the chart open");
+  Check(TextOf(chart) == L"Chart: ExchangeRate RUB->USD", "the chart follows the listing",
+        Utf8(TextOf(chart)));
+  ReadoutAt(chart, 0.5, 0.5);
+  Screenshot(L"10-chart-rub-usd");
+  SetText("cxComboBox1", L"United Kingdom");
+  SetDate("cxDateEdit2", 2008, 10, 8);
+  NoBox(Click("Button3"), "the funds rate of the United Kingdom with the chart open");
+  const std::wstring funds = L"Chart: " + TextOf(Get("cxGroupBox3")) + L", United Kingdom";
+  Check(TextOf(chart) == funds, "the chart follows the funds rate", Utf8(TextOf(chart)));
+  ReadoutAt(chart, 0.7, 0.5);
+  Screenshot(L"11-chart-funds-rate");
+
+  // The menu of another group box brings its own series back.
+  const bool chosen = ChooseFromGroupMenu("cxGroupBox4");
+  Check(chosen && TextOf(chart) == caption && WaitForChart(5) == chart,
+        "Chart... of a group box's menu shows that group's series in the open window",
+        Utf8(TextOf(chart)));
+
+  CloseChart(chart);
+  Check(!IsWindow(chart) && IsWindowEnabled(form1), "the chart window closes");
+  SetText("cxComboBox1", L"Russia");
 }
 
 void CheckClose() {
@@ -940,6 +1171,7 @@ int wmain(int argc, wchar_t** argv) {
     CheckFailingCall();
     CheckAbout();
     CheckSaveLogAndClear();
+    CheckChart();
     CheckClose();
     CheckShutdown();
   }
