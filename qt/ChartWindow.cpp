@@ -24,17 +24,17 @@ namespace quorvane {
 
 namespace {
 
-QColor Colour(std::uint32_t rgb) {
+QColor ColourOf(std::uint32_t rgb) {
   return QColor::fromRgb(static_cast<QRgb>(rgb));
 }
 
-QRectF Rect(const chart::ChartRect& rect) {
+QRectF RectOf(const chart::ChartRect& rect) {
   return {rect.Left, rect.Top, rect.Width, rect.Height};
 }
 
 void DrawLabel(QPainter& painter, const chart::ChartLabel& label) {
   // The box's top is the line's top: the text starts there, one line high.
-  painter.drawText(Rect(label.Box), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+  painter.drawText(RectOf(label.Box), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                    QString::fromStdU16String(label.Text));
 }
 
@@ -59,10 +59,10 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 
 void DrawChart(QPainter& painter, const chart::ChartPicture& picture) {
   using chart::ChartStyle;
-  const QRectF plot = Rect(picture.Plot);
-  painter.fillRect(QRectF(0, 0, picture.Width, picture.Height), Colour(ChartStyle::kBackground));
+  const QRectF plot = RectOf(picture.Plot);
+  painter.fillRect(QRectF(0, 0, picture.Width, picture.Height), ColourOf(ChartStyle::kBackground));
 
-  painter.setPen(QPen(Colour(ChartStyle::kGrid), 1));
+  painter.setPen(QPen(ColourOf(ChartStyle::kGrid), 1));
   for (const chart::ChartTick& tick : picture.DateTicks)
     painter.drawLine(QPointF(tick.Position, plot.top()), QPointF(tick.Position, plot.bottom()));
   for (const chart::ChartTick& tick : picture.ValueTicks)
@@ -74,14 +74,14 @@ void DrawChart(QPainter& painter, const chart::ChartPicture& picture) {
     for (const chart::ChartPoint& point : picture.Steps)
       steps << QPointF(point.X, point.Y);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    QPen series(Colour(ChartStyle::kSeries), ChartStyle::kSeriesWidth);
+    QPen series(ColourOf(ChartStyle::kSeries), ChartStyle::kSeriesWidth);
     series.setJoinStyle(Qt::MiterJoin);
     painter.setPen(series);
     painter.drawPolyline(steps);
     painter.setRenderHint(QPainter::Antialiasing, false);
   }
 
-  painter.setPen(QPen(Colour(ChartStyle::kFrame), 1));
+  painter.setPen(QPen(ColourOf(ChartStyle::kFrame), 1));
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(plot);
   for (const chart::ChartTick& tick : picture.DateTicks)
@@ -91,7 +91,7 @@ void DrawChart(QPainter& painter, const chart::ChartPicture& picture) {
     painter.drawLine(QPointF(plot.left(), tick.Position),
                      QPointF(plot.left() - ChartStyle::kTickLength, tick.Position));
 
-  painter.setPen(Colour(ChartStyle::kText));
+  painter.setPen(ColourOf(ChartStyle::kText));
   for (const chart::ChartTick& tick : picture.ValueTicks)
     DrawLabel(painter, tick.Label);
   for (const chart::ChartTick& tick : picture.DateTicks)
@@ -103,7 +103,7 @@ void DrawChart(QPainter& painter, const chart::ChartPicture& picture) {
 
   if (picture.Marker) {
     const chart::DayMarker& marker = *picture.Marker;
-    const QColor colour = Colour(ChartStyle::kMarker);
+    const QColor colour = ColourOf(ChartStyle::kMarker);
     if (marker.Place == chart::MarkerPlace::Inside) {
       QPen dashed(colour, ChartStyle::kMarkerWidth);
       dashed.setDashPattern({4, 3});
@@ -119,7 +119,7 @@ void DrawChart(QPainter& painter, const chart::ChartPicture& picture) {
       painter.setBrush(Qt::NoBrush);
       painter.setRenderHint(QPainter::Antialiasing, false);
     }
-    painter.fillRect(Rect(marker.Label.Box), Colour(ChartStyle::kBackground));
+    painter.fillRect(RectOf(marker.Label.Box), ColourOf(ChartStyle::kBackground));
     painter.setPen(colour);
     DrawLabel(painter, marker.Label);
   }
@@ -148,14 +148,14 @@ class ChartCanvas : public QWidget {
     const chart::ChartModel model = Model();
     DrawChart(painter, model.Picture());
     if (dragFrom_ && dragTo_) {
-      const QRectF plot = Rect(model.Picture().Plot);
+      const QRectF plot = RectOf(model.Picture().Plot);
       painter.fillRect(QRectF(QPointF(std::min(*dragFrom_, *dragTo_), plot.top()),
                               QPointF(std::max(*dragFrom_, *dragTo_), plot.bottom())),
                        QColor(31, 95, 168, 40));
     }
     if (pointer) {
       painter.setRenderHint(QPainter::Antialiasing, true);
-      painter.setPen(QPen(Colour(chart::ChartStyle::kSeries), 1.5));
+      painter.setPen(QPen(ColourOf(chart::ChartStyle::kSeries), 1.5));
       painter.drawEllipse(*pointer, 4, 4);
     }
   }
@@ -166,7 +166,7 @@ class ChartCanvas : public QWidget {
       update();
     }
     const chart::ChartModel model = Model();
-    const std::optional<chart::PointReadout> nearest = Rect(model.Picture().Plot).contains(at)
+    const std::optional<chart::PointReadout> nearest = RectOf(model.Picture().Plot).contains(at)
                                                            ? model.NearestPoint({at.x(), at.y()})
                                                            : std::nullopt;
     readout = nearest ? QString::fromStdU16String(nearest->Text) : QString();
