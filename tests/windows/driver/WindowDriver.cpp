@@ -1022,6 +1022,11 @@ void CheckChart() {
   if (!chart)
     return;
 
+  // The pointer away from the chart: a move of the real pointer over it, which the system sends
+  // when a window comes up under it, would change the readout between a move sent here and its
+  // reading.
+  SetCursorPos(0, 0);
+  Sleep(300);
   Check(ReadoutAt(chart, 0.001, 0.001).empty(), "no readout outside the plot");
   const std::wstring readout = ReadoutAt(chart, 0.15, 0.5);
   const int first = YearOf(readout);
