@@ -134,8 +134,16 @@ class ChartCanvas : public QWidget {
     setAttribute(Qt::WA_OpaquePaintEvent);
   }
 
-  chart::ChartModel Model() const {
-    return chart::ChartModel(window_.Input(width(), height(), MeasureOf(font())));
+  // The model for the canvas's size, built once per size, zoom and series: a pointer move only
+  // asks it.
+  const chart::ChartModel& Model() const {
+    if (!model_)
+      model_.emplace(window_.Input(width(), height(), MeasureOf(font())));
+    return *model_;
+  }
+  void Rebuild() {
+    model_.reset();
+    update();
   }
   // The entry under the pointer, as the readout shows it.
   QString readout;
@@ -145,7 +153,7 @@ class ChartCanvas : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     painter.setFont(font());
-    const chart::ChartModel model = Model();
+    const chart::ChartModel& model = Model();
     DrawChart(painter, model.Picture());
     if (dragFrom_ && dragTo_) {
       const QRectF plot = RectOf(model.Picture().Plot);
@@ -165,7 +173,7 @@ class ChartCanvas : public QWidget {
       dragTo_ = at.x();
       update();
     }
-    const chart::ChartModel model = Model();
+    const chart::ChartModel& model = Model();
     const std::optional<chart::PointReadout> nearest = RectOf(model.Picture().Plot).contains(at)
                                                            ? model.NearestPoint({at.x(), at.y()})
                                                            : std::nullopt;
@@ -199,8 +207,11 @@ class ChartCanvas : public QWidget {
   }
   void mouseDoubleClickEvent(QMouseEvent*) override { window_.SetZoom(std::nullopt); }
 
+  void resizeEvent(QResizeEvent*) override { model_.reset(); }
+
  private:
   ChartWindow& window_;
+  mutable std::optional<chart::ChartModel> model_;
   std::optional<double> dragFrom_, dragTo_;
 };
 
@@ -246,13 +257,13 @@ void ChartWindow::Follow(LoadedSeries series) {
   readout_->clear();
   canvas_->readout.clear();
   canvas_->pointer.reset();
-  canvas_->update();
+  canvas_->Rebuild();
 }
 
 void ChartWindow::SetZoom(std::optional<chart::DateRange> zoom) {
   zoom_ = zoom;
   canvas_->pointer.reset();
-  canvas_->update();
+  canvas_->Rebuild();
 }
 
 QString ChartWindow::Readout() const {
