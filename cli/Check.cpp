@@ -6,9 +6,9 @@
 #include <set>
 #include <sstream>
 
+#include "CallObserver.h"
 #include "Digits.h"
 #include "Errors.h"
-#include "ObservingServer.h"
 #include "Output.h"
 #include "RuntimeTrace.h"
 #include "ServerCall.h"
@@ -162,7 +162,14 @@ class Checker {
     return report_.Finish();
   }
 
-  ObservedCall& Last() { return last_; }
+  // Keeps the last call the observer saw, its reply copied.
+  CallSink LastCallSink() {
+    return [this](const ObservedCall& call) {
+      last_ = call;
+      lastReply_ = call.reply;
+      last_.reply = lastReply_;
+    };
+  }
   void SetReal(IQuorvaneAutomation* real) { real_ = real; }
 
  private:
@@ -175,6 +182,7 @@ class Checker {
   report::CheckReport& report_;
   std::ostream* progress_;
   ObservedCall last_;
+  std::u16string lastReply_;
   IQuorvaneAutomation* real_ = nullptr;
 };
 
@@ -416,8 +424,8 @@ int RunCheck(report::CheckReport& report, std::ostream* progress, const ApplyLoc
   // The observer stands in ServerIntf for the run; the server object itself stays referenced.
   platform::ComPtr<IQuorvaneAutomation> real = ServerIntf;
   checker.SetReal(real.Get());
-  ServerIntf =
-      platform::ComPtr<IQuorvaneAutomation>::Adopt(NewObservingServer(real.Get(), checker.Last()));
+  ServerIntf = platform::ComPtr<IQuorvaneAutomation>::Adopt(
+      NewObservingServer(real.Get(), checker.LastCallSink()));
   try {
     CheckPlan(checker).Run(apply);
   } catch (...) {

@@ -48,14 +48,9 @@ Cell DateCell(TDateTime day) {
 
 Cell DateTimeCell(TDateTime day) {
   Cell cell = DateCell(day);
-  const double fraction = std::fabs(day - WholeDayCut(day));
-  if (std::isfinite(fraction) && fraction > 0) {
-    const long seconds = std::lround(fraction * 86400.0);
-    char time[16];
-    std::snprintf(time, sizeof time, "%02ld:%02ld:%02ld", seconds / 3600 % 24, seconds / 60 % 60,
-                  seconds % 60);
-    cell.display += std::string(" ") + time;
-    cell.plain += std::string("T") + time;
+  if (const std::string time = IsoTimeOfDayText(day); !time.empty()) {
+    cell.display += " " + time;
+    cell.plain += "T" + time;
   }
   return cell;
 }

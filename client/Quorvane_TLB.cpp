@@ -14,9 +14,9 @@ IQuorvaneAutomation* AutomationFromCreated(HRESULT created, IUnknown* rawUnknown
   if (FAILED(created) || rawUnknown == nullptr) {
     // A success without an object is no object either.
     const HRESULT status = FAILED(created) ? created : E_POINTER;
-    throw Exception(
-        FillTemplate(u"%s, ClassID: %s",
-                     {StatusMessage(status), platform::GuidToString(CLASS_CoQuorvaneAutomation)}));
+    throw ECreateError(status, FillTemplate(u"%s, ClassID: %s",
+                                            {StatusMessage(status),
+                                             platform::GuidToString(CLASS_CoQuorvaneAutomation)}));
   }
   // Released on every way out.
   auto unknown = platform::ComPtr<IUnknown>::Adopt(rawUnknown);
@@ -24,7 +24,7 @@ IQuorvaneAutomation* AutomationFromCreated(HRESULT created, IUnknown* rawUnknown
   const HRESULT queried =
       unknown->QueryInterface(IID_IQuorvaneAutomation, reinterpret_cast<void**>(&automation));
   if (FAILED(queried) || automation == nullptr)
-    throw Exception(u"Interface not supported");
+    throw ECreateError(E_NOINTERFACE, u"Interface not supported");
   return automation;
 }
 
@@ -40,8 +40,10 @@ IQuorvaneAutomation* CoQuorvaneAutomation::Create() {
 
 IQuorvaneAutomation* CoQuorvaneAutomation::CreateRemote(std::u16string_view machineName) {
   if (!platform::kRemoteActivation)
-    throw Exception(FillTemplate(
-        u"Server objects on other machines are not supported (machine \"%s\")", {machineName}));
+    throw ECreateError(
+        E_NOTIMPL,
+        FillTemplate(u"Server objects on other machines are not supported (machine \"%s\")",
+                     {machineName}));
   IUnknown* rawUnknown = nullptr;
   const HRESULT created = platform::CreateInstanceOnMachine(
       CLASS_CoQuorvaneAutomation, machineName, IID_IUnknown, reinterpret_cast<void**>(&rawUnknown));

@@ -1,13 +1,28 @@
 #pragma once
 // The server's automation interface (QuorvaneInterface.h) and its creator.
 
+#include <string>
 #include <string_view>
+
+#include "Errors.h"
 
 #include "QuorvaneInterface.h"
 
 namespace quorvane {
 
-// Makes server objects. Create raises an Exception with the creation message on failure; the
+// A creation that failed: the message, and the runtime's status (E_NOINTERFACE when the object
+// lacks the interface).
+class ECreateError : public Exception {
+ public:
+  ECreateError(HRESULT status, std::u16string message)
+      : Exception(std::move(message)), status_(status) {}
+  HRESULT Status() const { return status_; }
+
+ private:
+  HRESULT status_;
+};
+
+// Makes server objects. Create raises an ECreateError with the creation message on failure; the
 // caller gets a counted reference. CreateRemote does the same on the named machine, with the same
 // messages; where the runtime reaches no other machine it raises that it cannot.
 class CoQuorvaneAutomation {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "CallLog.h"
 #include "Characters.h"
 #include "Errors.h"
 #include "ServerCall.h"
@@ -17,17 +18,33 @@ std::vector<DateValueRec> FundsRateTable;
 std::vector<DateValueRec> ExchangeTable;
 
 bool CreateServer() {
+  const auto startedAt = std::chrono::system_clock::now();
+  const auto started = std::chrono::steady_clock::now();
+  HRESULT status = S_OK;
+  std::u16string description;
+  bool created = false;
   try {
-    auto created = platform::ComPtr<IQuorvaneAutomation>::Adopt(CoQuorvaneAutomation::Create());
-    if (!created)
-      return false;
-    // Counted up, written, and only then the former reference released; the temporary one
-    // goes when `created` does.
-    ServerIntf = created;
-    return true;
+    auto object = platform::ComPtr<IQuorvaneAutomation>::Adopt(CoQuorvaneAutomation::Create());
+    if (object) {
+      // Counted up, written, and only then the former reference released; the temporary one
+      // goes when `object` does.
+      ServerIntf = object;
+      created = true;
+    } else {
+      status = E_POINTER;
+    }
+  } catch (const ECreateError& e) {
+    status = e.Status();
+    description = e.Message();
+  } catch (const Exception& e) {
+    status = E_FAIL;
+    description = e.Message();
   } catch (...) {
-    return false;
+    status = E_FAIL;
   }
+  TheCallLog().AddCreation(platform::GuidToString(CLASS_CoQuorvaneAutomation), status, description,
+                           startedAt, std::chrono::steady_clock::now() - started);
+  return created;
 }
 
 bool CloseServer() {
@@ -38,7 +55,12 @@ bool CloseServer() {
 IQuorvaneAutomation& Server() {
   if (!ServerIntf)
     throw Exception(std::u16string(kNoServerObject));
-  return *ServerIntf.Get();
+  if (!TheCallLog().Enabled())
+    return *ServerIntf.Get();
+  // One observer for the process, passing each call to whatever ServerIntf holds at the time.
+  static IQuorvaneAutomation* const logged = NewObservingServer(
+      [] { return ServerIntf; }, [](const ObservedCall& call) { TheCallLog().Add(call); });
+  return *logged;
 }
 
 namespace {

@@ -1,6 +1,9 @@
 #include "IsoDate.h"
 
+#include <cmath>
+
 #include "Digits.h"
+#include "ValueToText.h"
 
 namespace quorvane {
 
@@ -25,6 +28,15 @@ std::string IsoDateText(TDateTime date) {
   const CalendarDay day = DecodeDay(date);
   return AsciiDecimal(day.Year, 4) + "-" + AsciiDecimal(day.Month, 2) + "-" +
          AsciiDecimal(day.Day, 2);
+}
+
+std::string IsoTimeOfDayText(TDateTime date) {
+  const double fraction = std::fabs(date - WholeDayCut(date));
+  if (!std::isfinite(fraction) || fraction <= 0)
+    return {};
+  const long seconds = std::lround(fraction * 86400.0);
+  return AsciiDecimal(seconds / 3600 % 24, 2) + ":" + AsciiDecimal(seconds / 60 % 60, 2) + ":" +
+         AsciiDecimal(seconds % 60, 2);
 }
 
 std::optional<TDate> ReadIsoDate(std::string_view text) {

@@ -13,6 +13,9 @@ namespace quorvane {
 // The calendar day of a date number (its whole-day part; as DecodeDay, days outside the years 1
 // to 9999 give the first or the last day).
 std::string IsoDateText(TDateTime date);
+// The time of day of a date number to the nearest second, HH:MM:SS; empty at midnight (and for a
+// number that is not finite).
+std::string IsoTimeOfDayText(TDateTime date);
 // A day of the calendar from 0001-01-01 to 9999-12-31, written with exactly 4, 2 and 2 digits;
 // nothing for anything else.
 std::optional<TDate> ReadIsoDate(std::string_view text);
