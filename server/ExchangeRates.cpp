@@ -117,9 +117,11 @@ int RouteEnd(const RateRoute& route) {
 }
 
 // The first route whose legs both run on the day; else, of the routes whose legs at most linger,
-// the one whose data end last.
+// the one whose data end last. A lingering route stands still: both legs at their last
+// observations on or before the route's end, so that the rate neither moves with the leg that
+// still runs nor outlasts the history, which lists no day after that end.
 std::optional<Choice> Choose(const RatePair& pair, int day) {
-  std::optional<Choice> lingering;
+  std::optional<std::size_t> lingering;
   int lingeringEnd = 0;
   for (std::size_t i = 0; i < pair.Routes.size(); ++i) {
     const RateRoute& route = pair.Routes[i];
@@ -128,11 +130,15 @@ std::optional<Choice> Choose(const RatePair& pair, int day) {
     if (worse == LegState::Running)
       return Choice{i, from.Last, to.Last};
     if (worse == LegState::Lingering && (!lingering || RouteEnd(route) > lingeringEnd)) {
-      lingering = Choice{i, from.Last, to.Last};
+      lingering = i;
       lingeringEnd = RouteEnd(route);
     }
   }
-  return lingering;
+  if (!lingering)
+    return std::nullopt;
+  const RateRoute& route = pair.Routes[*lingering];
+  return Choice{*lingering, LegOn(route.FromLeg, lingeringEnd).Last,
+                LegOn(route.ToLeg, lingeringEnd).Last};
 }
 
 RateOnDay RateOf(const RatePair& pair, const Choice& choice, int day) {
@@ -147,7 +153,9 @@ RateOnDay RateOf(const RatePair& pair, const Choice& choice, int day) {
   rate.Kind = RateKind::Computed;
   rate.Through = route.Table->Base;
   rate.Value = ComputedRate(pair, choice.To ? choice.To->Value : kOne, choice.From->Value, day);
-  rate.ObservedDay = choice.To ? std::min(choice.To->Day, choice.From->Day) : choice.From->Day;
+  // The newer observation: the day the figure last changed, which is the day of the history's
+  // entry in force unless a change of route came later.
+  rate.ObservedDay = choice.To ? std::max(choice.To->Day, choice.From->Day) : choice.From->Day;
   return rate;
 }
 

@@ -16,8 +16,10 @@
 // pair and its inverse have a rate on the same days, and a pair whose direct column has ended
 // goes on through the dollar or the euro while both currencies are quoted there.
 //
-// The rate on a day rests on each leg's last observation on or before the day; its "as of" day is
-// the older of the two.
+// The rate on a day rests on each leg's last observation on or before the day; while a route
+// lingers, on each leg's last observation on or before the day the route's data end, so the rate
+// stands still until it lapses. Its "as of" day is the newer of the two observations, the day the
+// rate took its value.
 
 #include <optional>
 #include <string>
@@ -58,7 +60,7 @@ Series RateHistory(const RatePair& pair);
 
 struct RateOnDay {
   Figure Value;
-  int ObservedDay = 0;  // the older of the two legs' last observations on or before the day
+  int ObservedDay = 0;  // the newer of the two observations the rate rests on
   RateKind Kind = RateKind::Same;
   std::u16string Through;  // the common currency of a computed rate
 };

@@ -2,6 +2,7 @@
 // rate is "as of", the days a pair and its inverse have a rate, and agreement with the histories.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -43,11 +44,14 @@ TEST(CrossRates, RepliesWhereColumnsEnd) {
       {u"EUR", u"RUB", "2022-03-01", u"NRUB per EUR as of 2022-03-01=117.201"},
       {u"RUB", u"EUR", "2022-03-01", u"CEUR per RUB through EUR as of 2022-03-01:0.00853235"},
       {u"EUR", u"RUB", "2022-03-02", u"CRUB per EUR through USD as of 2022-03-02:101.856"},
-      // A Sunday: the rouble leg is of Saturday, the euro leg of Friday; "as of" the older.
-      {u"RUB", u"EUR", "2024-12-15", u"CEUR per RUB through USD as of 2024-12-13:0.00920968"},
-      // The euro leg 31 days old still counts, 32 days old it does not.
-      {u"RUB", u"EUR", "2026-06-15", u"CEUR per RUB through USD as of 2026-05-15:0.0119607"},
-      {u"EUR", u"RUB", "2026-06-15", u"CRUB per EUR through USD as of 2026-05-15:83.6071"},
+      // A Sunday: the rouble leg is of Saturday, the euro leg of Friday; "as of" the newer, the
+      // day the rate took its value.
+      {u"RUB", u"EUR", "2024-12-15", u"CEUR per RUB through USD as of 2024-12-14:0.00920968"},
+      // The euro leg 31 days old still counts, 32 days old it does not. Meanwhile the rate stands
+      // still on the rouble's figure of the euro leg's last day, though the rouble goes on.
+      {u"RUB", u"EUR", "2026-05-15", u"CEUR per RUB through USD as of 2026-05-15:0.0117594"},
+      {u"RUB", u"EUR", "2026-06-15", u"CEUR per RUB through USD as of 2026-05-15:0.0117594"},
+      {u"EUR", u"RUB", "2026-06-15", u"CRUB per EUR through USD as of 2026-05-15:85.0381"},
       {u"RUB", u"EUR", "2026-06-16",
        u"No rate of EUR per RUB on 2026-06-16: the data end on 2026-05-15"},
       {u"EUR", u"RUB", "2026-06-16",
@@ -105,7 +109,7 @@ std::optional<RateOnDay> TryRateOn(const quorvane::server::RatePair& pair, int d
 //   to 1 within their rounding to 6 significant digits;
 // - no rate rests on an observation more than 31 days old or later than the day;
 // - the rate on each day is the history's entry in force that day, from the history's first
-//   entry to its last without a day missing, and after the last entry until the rate ends.
+//   entry to its last without a day missing, and after the last entry for exactly kStaleDays.
 TEST(CrossRates, PairsAndInversesAgreeWithEachOtherAndWithTheirHistories) {
   const auto& data = ReferenceData();
   // A currency of each kind of column: both tables to their ends (GBP, CHF, CNY), a column that
@@ -137,7 +141,8 @@ TEST(CrossRates, PairsAndInversesAgreeWithEachOtherAndWithTheirHistories) {
           continue;
         }
         if (!there) {
-          EXPECT_GT(day, last) << what << ": no rate inside the history, on " << day;
+          EXPECT_GT(day, last + quorvane::server::kStaleDays)
+              << what << ": no rate within the history or the days it lingers, on " << day;
           ended = true;
           continue;
         }
@@ -159,6 +164,79 @@ TEST(CrossRates, PairsAndInversesAgreeWithEachOtherAndWithTheirHistories) {
         }
       }
       EXPECT_TRUE(ended) << what;
+    }
+  }
+}
+
+// Whether the day is an observation of a leg of the route the rate took.
+bool ObservedOnRoute(const quorvane::server::RatePair& pair, const RateOnDay& rate, int day) {
+  for (const auto& route : pair.Routes) {
+    const bool taken = rate.Kind == quorvane::server::RateKind::Direct
+                           ? route.FromLeg == nullptr
+                           : route.FromLeg != nullptr && route.Table->Base == rate.Through;
+    if (!taken)
+      continue;
+    for (const auto* leg : {route.FromLeg, route.ToLeg}) {
+      if (!leg)
+        continue;
+      const auto at = std::lower_bound(leg->begin(), leg->end(), day,
+                                       [](const auto& o, int d) { return o.Day < d; });
+      if (at != leg->end() && at->Day == day)
+        return true;
+    }
+  }
+  return false;
+}
+
+// Every pair of the built-in data, on the days where a leg of one of its routes begins or ends
+// (where a route takes over, lingers or lapses): the rate on the day is the history's entry in
+// force, "as of" that entry's day (earlier only where the entry marks a change of route), and
+// there is a rate from the first entry until exactly kStaleDays after the last.
+TEST(CrossRates, EveryPairAgreesWithItsHistoryWhereItsLegsBeginAndEnd) {
+  const auto& data = ReferenceData();
+  std::vector<std::u16string> codes;
+  for (const auto& table : data.RateTables) {
+    for (const auto& code : table.Codes)
+      if (std::find(codes.begin(), codes.end(), code) == codes.end())
+        codes.push_back(code);
+    if (std::find(codes.begin(), codes.end(), table.Base) == codes.end())
+      codes.push_back(table.Base);
+  }
+  ASSERT_GT(codes.size(), 30u);
+  constexpr int kStale = quorvane::server::kStaleDays;
+  for (const auto& from : codes) {
+    for (const auto& to : codes) {
+      if (from >= to)
+        continue;  // one direction: the other test holds each pair to its inverse
+      const auto pair = ResolvePair(data, from, to);
+      const auto history = quorvane::server::RateHistory(pair);
+      ASSERT_FALSE(history.empty()) << Text(from) << "->" << Text(to);
+      std::vector<int> days;
+      for (const auto& route : pair.Routes)
+        for (const auto* leg : {route.FromLeg, route.ToLeg})
+          if (leg && !leg->empty()) {
+            for (int d = leg->front().Day - 1; d <= leg->front().Day + 1; ++d)
+              days.push_back(d);
+            for (int d = leg->back().Day - 2; d <= leg->back().Day + kStale + 2; ++d)
+              days.push_back(d);
+          }
+      for (const int day : days) {
+        const std::string what = Text(from) + "->" + Text(to) + " on " + quorvane::IsoDateText(day);
+        const auto rate = TryRateOn(pair, day);
+        if (day < history.front().Day || day > history.back().Day + kStale) {
+          EXPECT_FALSE(rate) << what;
+          continue;
+        }
+        ASSERT_TRUE(rate) << what;
+        const auto& entry = *(std::upper_bound(history.begin(), history.end(), day,
+                                               [](int d, const auto& o) { return d < o.Day; }) -
+                              1);
+        ASSERT_EQ(rate->Value, entry.Value) << what;
+        if (ObservedOnRoute(pair, *rate, entry.Day))
+          EXPECT_EQ(rate->ObservedDay, entry.Day) << what;
+        else
+          EXPECT_LT(rate->ObservedDay, entry.Day) << what;
+      }
     }
   }
 }

@@ -183,8 +183,9 @@ TEST(RateReplies, RateOnADayWithItsStatusLetter) {
       {u"USD", u"RUB", oct4, u"NRUB per USD as of 2010-10-01=30,2"},  // the last on or before
       {u"USD", u"RUB", oct5 + 0.75, u"NRUB per USD as of 2010-10-05=30,5"},  // time of day
       {u"USD", u"RUB", oct6 + 31, u"NRUB per USD as of 2010-10-06=30,4"},
-      // As of the older leg: the dollar table has no euro figure on 2010-10-05.
-      {u"RUB", u"EUR", oct5, u"CEUR per RUB through USD as of 2010-10-04:0,0239344"},
+      // As of the newer leg, the rouble's of 2010-10-05, on which the rate took its value: the
+      // dollar table's euro figure is still the one of 2010-10-04.
+      {u"RUB", u"EUR", oct5, u"CEUR per RUB through USD as of 2010-10-05:0,0239344"},
       {u"EUR", u"USD", oct4, u"NUSD per EUR as of 2010-10-04=1,37"},
       // The euro table has ended; the dollar table still runs.
       {u"EUR", u"USD", oct5, u"CUSD per EUR through USD as of 2010-10-04:1,36986"},
