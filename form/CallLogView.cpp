@@ -9,14 +9,14 @@ namespace quorvane {
 namespace {
 
 constexpr std::array<CallLogColumnLook, kCallLogColumns> kColumns{{
-    {u"#", 48, true},
-    {u"Time", 150, false},
-    {u"Operation", 150, false},
-    {u"Arguments", 220, false},
-    {u"Status", 82, false},
-    {u"Description", 260, false},
-    {u"Reply", 64, true},
-    {u"ms", 70, true},
+    {u"#", u"000000", 0, true},
+    {u"Time", u"2026-12-31T23:59:59.999Z", 0, false},
+    {u"Operation", u"GetListOfExchangeRate", 0, false},
+    {u"Arguments", {}, 200, false},
+    {u"Status", u"0x80040201", 0, false},
+    {u"Description", {}, 260, false},
+    {u"Reply", u"0000000", 0, true},
+    {u"ms", u"0000.000", 0, true},
 }};
 
 std::u16string Ascii(const std::string& text) {

@@ -46,8 +46,9 @@ inline constexpr std::size_t kCallLogColumns = 8;
 
 struct CallLogColumnLook {
   std::u16string_view caption;
-  int width;        // pixels at the design's text height of 13
-  bool alignRight;  // numbers
+  std::u16string_view sample;  // the widest text the column shows whole, measured by the view
+  int width;                   // else its width in pixels at the design's text height of 13
+  bool alignRight;             // numbers
 };
 const CallLogColumnLook& CallLogColumnOf(CallLogColumn column);
 

@@ -103,6 +103,9 @@ void CallLogModel::Follow() {
 
 CallLogWindow::CallLogWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   setObjectName(QStringLiteral("CallLogWindow"));
+  // The main window's font, before the columns are measured with it.
+  if (owner)
+    setFont(owner->font());
   setWindowTitle(QText(kCallLogTitle));
   model_ = new CallLogModel(this);
 
@@ -126,6 +129,9 @@ CallLogWindow::CallLogWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   table_ = new QTableView(this);
   table_->setObjectName(QStringLiteral("CallLogTable"));
   table_->setModel(model_);
+  // An item view takes the style's font for its class, not its window's, unless told.
+  table_->setFont(font());
+  table_->horizontalHeader()->setFont(font());
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   table_->setWordWrap(false);
@@ -139,10 +145,16 @@ CallLogWindow::CallLogWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   table_->horizontalHeader()->setStretchLastSection(false);
   table_->horizontalHeader()->setHighlightSections(false);
   const double scale = fontMetrics().height() / 13.0;
-  for (std::size_t column = 0; column < kCallLogColumns; ++column)
-    table_->setColumnWidth(
-        static_cast<int>(column),
-        static_cast<int>(CallLogColumnOf(static_cast<CallLogColumn>(column)).width * scale));
+  int columnsWidth = 0;
+  for (std::size_t column = 0; column < kCallLogColumns; ++column) {
+    const CallLogColumnLook& look = CallLogColumnOf(static_cast<CallLogColumn>(column));
+    // The cell's margins beside the text.
+    const int width = look.sample.empty()
+                          ? static_cast<int>(look.width * scale)
+                          : fontMetrics().horizontalAdvance(QText(look.sample)) + 14;
+    table_->setColumnWidth(static_cast<int>(column), width);
+    columnsWidth += width;
+  }
   layout->addWidget(table_, 1);
 
   summary_ = new QLabel(this);
@@ -159,7 +171,9 @@ CallLogWindow::CallLogWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   connect(table_, &QWidget::customContextMenuRequested, this, &CallLogWindow::ShowMenu);
   connect(model_, &CallLogModel::Followed, this, &CallLogWindow::Followed);
   summary_->setText(SummaryText());
-  resize(static_cast<int>(1000 * scale), static_cast<int>(420 * scale));
+  // Every column in sight, beside the scroll bar.
+  resize(columnsWidth + table_->verticalScrollBar()->sizeHint().width() + 16,
+         static_cast<int>(420 * scale));
 }
 
 void CallLogWindow::ShowWindow() {

@@ -106,7 +106,6 @@ void Tform1::ShowCallLog() {
   if (!callLog_) {
     callLog_ = new CallLogWindow(this);
     callLog_->setWindowIcon(windowIcon());
-    callLog_->setFont(font());
   }
   callLog_->ShowWindow();
 }
