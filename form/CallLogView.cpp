@@ -12,9 +12,9 @@ constexpr std::array<CallLogColumnLook, kCallLogColumns> kColumns{{
     {u"#", u"000000", 0, true},
     {u"Time", u"2026-12-31T23:59:59.999Z", 0, false},
     {u"Operation", u"GetListOfExchangeRate", 0, false},
-    {u"Arguments", {}, 200, false},
+    {u"Arguments", {}, 180, false},
     {u"Status", u"0x80040201", 0, false},
-    {u"Description", {}, 260, false},
+    {u"Description", {}, 220, false},
     {u"Reply", u"0000000", 0, true},
     {u"ms", u"0000.000", 0, true},
 }};
