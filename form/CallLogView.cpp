@@ -102,8 +102,8 @@ CallLogRows::CallLogRows(CallLog& log, std::function<void()> wake)
     : log_(log), wake_(std::move(wake)) {
   // Listening first: a call made meanwhile is both in the copy and heard, and its number tells.
   log_.Subscribe(this);
-  for (const LoggedCall& call : log_.Calls())
-    Append(call);
+  for (LoggedCall& call : log_.Calls())
+    Append(std::move(call));
   const std::lock_guard lock(mutex_);
   lastNumber_ = rows_.empty() ? 0 : rows_.back().number;
 }
@@ -163,12 +163,12 @@ void CallLogRows::Apply(Batch batch) {
     dropped_ = 0;
   }
   for (LoggedCall& call : batch.calls)
-    Append(call);
+    Append(std::move(call));
 }
 
-void CallLogRows::Append(const LoggedCall& call) {
-  rows_.push_back(call);
+void CallLogRows::Append(LoggedCall call) {
   summary_.Add(call);
+  rows_.push_back(std::move(call));
   if (rows_.size() > kCallLogCapacity) {
     summary_.Add(rows_.front(), -1);
     rows_.pop_front();

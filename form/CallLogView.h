@@ -113,7 +113,7 @@ class CallLogRows : private CallLogListener {
  private:
   void CallAdded(const LoggedCall& call) override;
   void CallsCleared() override;
-  void Append(const LoggedCall& call);
+  void Append(LoggedCall call);
 
   CallLog& log_;
   std::function<void()> wake_;
