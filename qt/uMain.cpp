@@ -1,5 +1,6 @@
 #include "uMain.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -18,6 +19,7 @@
 
 #include "AboutBox.h"
 #include "ApplicationIcon.h"
+#include "CallLogWindow.h"
 #include "ChartWindow.h"
 #include "CurrencyEdit.h"
 #include "DateEdit.h"
@@ -91,6 +93,21 @@ Tform1::Tform1(QWidget* parent) : QWidget(parent) {
     const std::optional<ControlId> focused = FocusedControl();
     ShowChart(focused ? ChartGroupOf(*focused) : std::nullopt);
   });
+  // One action for the key and the memo's menu, which shows it.
+  auto* callLog = new QAction(QText(kCallLogMenuText), this);
+  callLog->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(kCallLogKey)));
+  callLog->setShortcutContext(Qt::WindowShortcut);
+  connect(callLog, &QAction::triggered, this, &Tform1::ShowCallLog);
+  addAction(callLog);
+  Child<Memo>(ControlId::cxMemo1)->addAction(callLog);
+}
+
+void Tform1::ShowCallLog() {
+  if (!callLog_) {
+    callLog_ = new CallLogWindow(this);
+    callLog_->setWindowIcon(windowIcon());
+  }
+  callLog_->ShowWindow();
 }
 
 void Tform1::ShowChart(std::optional<ControlId> group) {

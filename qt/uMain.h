@@ -36,6 +36,13 @@ class Tform1 : public QWidget, private FormView {
   class ChartWindow* Chart() const {
     return chart_;
   }
+  // Opens the call log window, or brings it to the front: by Ctrl+L anywhere in the window and
+  // from the memo's context menu.
+  void ShowCallLog();
+  // The call log window, once it has been opened.
+  class CallLogWindow* CallLog() const {
+    return callLog_;
+  }
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -64,6 +71,7 @@ class Tform1 : public QWidget, private FormView {
 
   std::vector<QWidget*> controls_;  // by ControlId
   class ChartWindow* chart_ = nullptr;
+  class CallLogWindow* callLog_ = nullptr;
   MainForm form_{*this};
 };
 

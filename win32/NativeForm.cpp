@@ -97,9 +97,15 @@ NativeForm::NativeForm(HINSTANCE instance, std::u16string title)
   CreateControls();
   chart_ = std::make_unique<NativeChart>(instance, window_, font_,
                                          [this](std::exception_ptr error) { ShowError(error); });
+  callLog_ = std::make_unique<NativeCallLog>(
+      instance, window_, font_, [this](std::exception_ptr error) { ShowError(error); });
+  memo_->AddCommand(kOpenCallLogCommand,
+                    std::u16string(kCallLogMenuText) + u"\t" + std::u16string(kCallLogKeyText),
+                    [this] { OpenCallLog(); });
 }
 
 NativeForm::~NativeForm() {
+  callLog_.reset();
   chart_.reset();
   if (window_ && IsWindow(window_))
     DestroyWindow(window_);
@@ -360,6 +366,10 @@ void NativeForm::OpenChart(std::optional<ControlId> group) {
 void NativeForm::OpenChartOfFocus() {
   const std::optional<ControlId> control = ControlOf(GetFocus());
   OpenChart(control ? ChartGroupOf(*control) : std::nullopt);
+}
+
+void NativeForm::OpenCallLog() {
+  callLog_->Show();
 }
 
 // A chart group box's context menu; from the keyboard (Shift+F10, the menu key on a control

@@ -16,6 +16,7 @@
 #include "FormLayout.h"
 #include "FormView.h"
 #include "MainForm.h"
+#include "NativeCallLog.h"
 #include "NativeChart.h"
 #include "NativeMemo.h"
 
@@ -58,6 +59,8 @@ class NativeForm : public FormView {
   void OpenChart(std::optional<ControlId> group);
   // Opens the chart of the group box that holds the control with the focus (Ctrl+G).
   void OpenChartOfFocus();
+  // Opens the call log window (Ctrl+L, and "Call Log..." of the memo's menu).
+  void OpenCallLog();
 
  private:
   struct ComboItems;
@@ -93,6 +96,7 @@ class NativeForm : public FormView {
   std::map<ControlId, std::unique_ptr<CurrencyEditor>> currency_;
   std::unique_ptr<NativeMemo> memo_;
   std::unique_ptr<NativeChart> chart_;
+  std::unique_ptr<NativeCallLog> callLog_;
   MainForm form_{*this};
 };
 

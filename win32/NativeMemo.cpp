@@ -141,6 +141,10 @@ void NativeMemo::ShowMenu(LPARAM at) {
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_ENABLED, kSaveLogCommand, L"Save Log...");
   AppendMenuW(menu, MF_ENABLED, kClearCommand, L"Clear");
+  if (!commands_.empty())
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  for (const Command& command : commands_)
+    AppendMenuW(menu, MF_ENABLED, command.command, W(command.text));
   // From the keyboard the menu opens at the caret.
   POINT caret{};
   GetCaretPos(&caret);
@@ -149,7 +153,22 @@ void NativeMemo::ShowMenu(LPARAM at) {
     Run(command);
 }
 
+void NativeMemo::AddCommand(int command, std::u16string text, std::function<void()> run) {
+  commands_.push_back({command, std::move(text), std::move(run)});
+}
+
+const NativeMemo::Command* NativeMemo::CommandOf(int command) const {
+  for (const Command& own : commands_)
+    if (own.command == command)
+      return &own;
+  return nullptr;
+}
+
 void NativeMemo::Run(int command) {
+  if (const Command* own = CommandOf(command)) {
+    own->run();
+    return;
+  }
   switch (command) {
     case EM_SETSEL:
       SendMessageW(edit_, EM_SETSEL, 0, -1);
@@ -208,7 +227,8 @@ LRESULT CALLBACK NativeMemo::Procedure(HWND window, UINT message, WPARAM wParam,
       memo->ShowMenu(lParam);
       return 0;
     case WM_COMMAND:
-      if (LOWORD(wParam) == kSaveLogCommand || LOWORD(wParam) == kClearCommand) {
+      if (LOWORD(wParam) == kSaveLogCommand || LOWORD(wParam) == kClearCommand ||
+          memo->CommandOf(LOWORD(wParam))) {
         memo->Run(LOWORD(wParam));
         return 0;
       }

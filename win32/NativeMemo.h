@@ -1,7 +1,8 @@
 #pragma once
 // The memo on the system's multi-line edit control: the memo's append rule, a very long line laid
 // out as pieces joined by soft line breaks (the edit control wraps a long line slowly), and the
-// context menu of an edit control with "Save Log..." and "Clear" added.
+// context menu of an edit control with "Save Log..." and "Clear" added, then the window's own
+// commands.
 
 #include <windows.h>
 
@@ -39,6 +40,8 @@ class NativeMemo {
   std::u16string Log() const;
   // Writes the log to the file as UTF-8; a failure raises an Exception naming the file.
   void SaveLog(const std::u16string& path) const;
+  // A command of the window at the end of the context menu, run by its item or by WM_COMMAND.
+  void AddCommand(int command, std::u16string text, std::function<void()> run);
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -49,8 +52,16 @@ class NativeMemo {
   void CopySelection() const;
   std::u16string WithSoftBreaks(std::u16string_view insertion) const;
 
+  struct Command {
+    int command;
+    std::u16string text;
+    std::function<void()> run;
+  };
+  const Command* CommandOf(int command) const;
+
   HWND edit_;
   std::function<void(std::exception_ptr)> showError_;
+  std::vector<Command> commands_;
 };
 
 }  // namespace quorvane::native

@@ -1,6 +1,6 @@
 // Drives the test window through its main job against the reference server and writes a PNG of
-// the window after each step: start, Create, each lookup and each currency tool, the About box and
-// the chart window on three series. With a name,
+// the window after each step: start, Create, each lookup and each currency tool, the About box,
+// the chart window on three series and the call log window. With a name,
 // writes one PNG of that name after the lookups and the currency tools (for one shot per locale:
 // the locale comes from the environment, as for the program).
 // Usage: QuorvaneScreenshots <folder> [<name>]
@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "AboutBox.h"
+#include "CallLogWindow.h"
 #include "ChartWindow.h"
 #include "DataVintageFacts.h"
 #include "DateEdit.h"
@@ -125,5 +126,15 @@ int main(int argc, char** argv) {
     driver.SetDate("cxDateEdit2", QDate(2008, 10, 8));
     driver.Click("Button3");
     driver.Shot(*form1.Chart(), QStringLiteral("10-chart-funds-rate"));
+
+    // The call log window after the lookups, a listing and a lookup that fails.
+    form1.Chart()->close();
+    driver.SetText("cxComboBox1", QStringLiteral("Atlantis"));
+    driver.Click("Button4");
+    driver.SetText("cxComboBox1", QStringLiteral("Russia"));
+    driver.Click("Button6");
+    driver.Click("Button8");
+    form1.ShowCallLog();
+    driver.Shot(*form1.CallLog(), QStringLiteral("11-call-log"));
   }));
 }

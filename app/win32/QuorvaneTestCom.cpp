@@ -11,6 +11,7 @@
 #include <string>
 
 #include "AboutText.h"
+#include "CallLogView.h"
 #include "ErrorText.h"
 #include "LocaleSettings.h"
 #include "NativeForm.h"
@@ -81,7 +82,7 @@ std::u16string AboutText() {
 }
 
 // Runs the main window until it is closed. Tab and the arrow keys move between the controls; F1
-// opens the About box, Ctrl+G the chart of the group box with the focus.
+// opens the About box, Ctrl+G the chart of the group box with the focus, Ctrl+L the call log.
 void RunMainWindow(HINSTANCE instance, int show, const std::u16string& title) {
   quorvane::native::NativeForm form1(instance, title);
   form1.OnSettingsChange([] {
@@ -106,6 +107,11 @@ void RunMainWindow(HINSTANCE instance, int show, const std::u16string& title) {
       form1.OpenChartOfFocus();
       continue;
     }
+    if (inWindow && message.message == WM_KEYDOWN && message.wParam == quorvane::kCallLogKey &&
+        GetKeyState(VK_CONTROL) < 0) {
+      form1.OpenCallLog();
+      continue;
+    }
     if (form1.Window() && IsDialogMessageW(form1.Window(), &message))
       continue;
     TranslateMessage(&message);
@@ -117,7 +123,8 @@ void RunMainWindow(HINSTANCE instance, int show, const std::u16string& title) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_DATE_CLASSES};
+  INITCOMMONCONTROLSEX controls{sizeof controls,
+                                ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
   const std::u16string title = ApplicationTitle();
 

@@ -87,6 +87,11 @@ QMenu* Memo::CreateContextMenu() {
   QAction* clearAll = menu->addAction(tr("Clear"));
   clearAll->setEnabled(!document()->isEmpty());
   connect(clearAll, &QAction::triggered, this, &QPlainTextEdit::clear);
+  // The window's own commands given to the memo.
+  if (!actions().isEmpty()) {
+    menu->addSeparator();
+    menu->addActions(actions());
+  }
   return menu;
 }
 

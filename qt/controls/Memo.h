@@ -1,7 +1,8 @@
 #pragma once
 // The window's log: a multi-line text that wraps at its width and that the program only appends
 // to. Its text is seen as lines ended by a line break (carriage return and line feed). Its context
-// menu adds "Save Log..." (the text into a UTF-8 file) and "Clear" to the usual editing commands.
+// menu adds "Save Log..." (the text into a UTF-8 file) and "Clear" to the usual editing commands,
+// then the actions its window gives it (addAction).
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -33,7 +34,7 @@ class Memo : public QPlainTextEdit {
   // Writes Text() into the file as UTF-8. Raises an error naming the file when it cannot.
   void SaveLog(const QString& path) const;
 
-  // The context menu: the editing commands, then "Save Log..." and "Clear".
+  // The context menu: the editing commands, then "Save Log..." and "Clear", then actions().
   QMenu* CreateContextMenu();
 
   // Appends many lines as one edit: the lines are gathered and put at the end in one insertion

@@ -4,7 +4,9 @@
 //   - a GetValueByDate (price index) over a 100,000-entry series, the chosen day after every entry;
 //   - Create with 4,000 countries, and with 4,000 blank field values before each list of codes;
 //   - the error box with a 1,000,000-character message, until it shows;
-//   - a 1,000,000-character reply line appended to the memo by the raw history, until painted.
+//   - a 1,000,000-character reply line appended to the memo by the raw history, until painted;
+//   - the listing and 1,000 rates with the call log on (its window open and following) and off,
+//     in pairs of the same run.
 // Run offscreen: QT_QPA_PLATFORM=offscreen window_bench
 
 #include <QAbstractButton>
@@ -19,6 +21,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "CallLogWindow.h"
 #include "ConnectedForm.h"
 #include "DateEdit.h"
 #include "Errors.h"
@@ -69,6 +72,36 @@ Timing BestOf(int runs, const std::function<void()>& job) {
   return best;
 }
 
+// The job with the call log off and on, in pairs whose order alternates, so that a change of the
+// machine's load meets both sides alike: the median time of each side and of the pairs' ratios.
+void ReportLogCost(const char* what, int pairs, const std::function<void()>& job) {
+  std::vector<double> off, on, ratios;
+  for (int pair = 0; pair < pairs; ++pair) {
+    double wall[2] = {};
+    for (int side : {pair % 2, 1 - pair % 2}) {
+      TheCallLog().SetEnabled(side == 1);
+      const auto start = std::chrono::steady_clock::now();
+      job();
+      QApplication::processEvents();  // the window takes the new calls
+      wall[side] =
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+              .count();
+    }
+    off.push_back(wall[0]);
+    on.push_back(wall[1]);
+    ratios.push_back(wall[1] / wall[0]);
+  }
+  TheCallLog().SetEnabled(true);
+  const auto median = [](std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+  };
+  std::printf("%-56s %8.1f ms off %8.1f ms on   on/off %.3f (%.3f..%.3f, %d pairs)\n", what,
+              median(off), median(on), median(ratios),
+              *std::min_element(ratios.begin(), ratios.end()),
+              *std::max_element(ratios.begin(), ratios.end()), pairs);
+}
+
 void Report(const char* what, Timing t) {
   std::printf("%-56s %8.1f ms wall %8.1f ms cpu%s\n", what, t.wallMs, t.cpuMs,
               t.wallMs < 1000 ? "" : "   (over the goal of 1 s)");
@@ -111,6 +144,20 @@ int main(int argc, char** argv) {
              QApplication::processEvents();
            }));
     std::printf("  errors shown: %d\n", static_cast<int>(w.errors.boxes.size()));
+
+    // The call log's cost, its window open and following every call.
+    w.form.ShowCallLog();
+    ReportLogCost("call log: Button7Click, 100,000 entries into the memo", 7, [&] {
+      memo->clear();
+      w.Click("Button7");
+    });
+    w.server->Reply(Op::GetExchangeRate, u"NRUB per USD=30.5");
+    ReportLogCost("call log: Button8Click 1,000 times (a rate each)", 7, [&] {
+      for (int i = 0; i < 1000; ++i)
+        w.Click("Button8");
+    });
+    std::printf("  call log rows: %d\n", w.form.CallLog()->Model().rowCount());
+    w.form.CallLog()->close();
 
     // A raw history of one line of a million characters.
     w.server->Reply(Op::GetListOfExchangeRate, std::u16string(1000000, u'7'));

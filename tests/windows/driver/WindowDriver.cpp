@@ -2,15 +2,16 @@
 // window, checks the layout and the start texts, clicks Create, the three lookups, types into a
 // currency editor, the four currency tools (the raw history of a real pair too) and the
 // visibility box, makes one call fail (an unknown country) and reads its error box and details,
-// opens the About box by F1, saves the memo's log and clears it, opens the chart window and works
-// it, clicks Close, then closes the window and checks the start-up and shutdown order that the
-// program wrote to the debugger. One line per check, then "N passed, M failed". Usage:
-// windows_window_test [program] [folder for screenshots]
+// works the call log window, opens the About box by F1, saves the memo's log and clears it, opens
+// the chart window and works it, clicks Close, then closes the window and checks the start-up and
+// shutdown order that the program wrote to the debugger. One line per check, then "N passed, M
+// failed". Usage: windows_window_test [program] [folder for screenshots]
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -28,6 +29,7 @@
 #include "DatePattern.h"
 #include "DesignedForm.h"
 #include "FormDescription.h"
+#include "NativeCallLog.h"
 #include "NativeChart.h"
 #include "NativeDialogs.h"
 #include "NativeForm.h"
@@ -944,12 +946,13 @@ void Drag(HWND chart, double fromAcross, double toAcross) {
   SendMessageW(chart, WM_LBUTTONUP, 0, MAKELPARAM(to, y));
 }
 
-// Ctrl+G typed as a user types it: the keys go to the window in front, which is the program's.
-bool TypeCtrlG() {
+// Ctrl and a letter typed as a user types them: the keys go to the window in front, which is the
+// program's.
+bool TypeCtrl(WORD letter) {
   SetForegroundWindow(form1);
   Sleep(300);
   INPUT keys[4] = {};
-  const WORD codes[4] = {VK_CONTROL, 'G', 'G', VK_CONTROL};
+  const WORD codes[4] = {VK_CONTROL, letter, letter, VK_CONTROL};
   for (int i = 0; i < 4; ++i) {
     keys[i].type = INPUT_KEYBOARD;
     keys[i].ki.wVk = codes[i];
@@ -958,15 +961,15 @@ bool TypeCtrlG() {
   return SendInput(4, keys, sizeof(INPUT)) == 4;
 }
 
-// Opens the group box's context menu as a right click on its frame does and chooses its first
-// item by the keys Down and Enter; true when the menu showed and has gone.
-bool ChooseFromGroupMenu(const char* group) {
-  HWND box = Get(group);
+// Opens the window's context menu as a right click near its top left corner does and chooses an
+// item by the key (Down: the first, Up: the last) and Enter; true when the menu showed and has
+// gone.
+bool ChooseFromMenu(HWND window, WPARAM key) {
   RECT frame{};
-  GetWindowRect(box, &frame);
+  GetWindowRect(window, &frame);
   std::atomic<bool> done{false};
   std::thread ask([&] {
-    SendMessageW(box, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(box),
+    SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window),
                  MAKELPARAM(frame.left + 8, frame.top + 8));
     done = true;
   });
@@ -979,7 +982,7 @@ bool ChooseFromGroupMenu(const char* group) {
     }
   }
   if (menu) {
-    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, key, 0);
     PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
   }
   for (int i = 0; i < 200 && !done; ++i)
@@ -992,9 +995,15 @@ bool ChooseFromGroupMenu(const char* group) {
   return menu != nullptr;
 }
 
-void CloseChart(HWND chart) {
-  PostMessageW(chart, WM_CLOSE, 0, 0);
-  for (int i = 0; i < 200 && IsWindow(chart); ++i)
+// The group box's context menu, its first item.
+bool ChooseFromGroupMenu(const char* group) {
+  return ChooseFromMenu(Get(group), VK_DOWN);
+}
+
+// Closes a window of the program as its close box does, and waits until it has gone.
+void CloseAndWait(HWND window) {
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  for (int i = 0; i < 200 && IsWindow(window); ++i)
     Sleep(50);
 }
 
@@ -1009,11 +1018,11 @@ void CheckChart() {
   HWND focus = FocusOf(form1);
   Check(focus && GetParent(focus) == Get("cxGroupBox4"), "the focus in cxGroupBox4 after Button5");
   const std::wstring caption = L"Chart: " + TextOf(Get("cxGroupBox4")) + L", United States";
-  HWND chart = TypeCtrlG() ? WaitForChart(20) : nullptr;
+  HWND chart = TypeCtrl('G') ? WaitForChart(20) : nullptr;
   Check(chart && TextOf(chart) == caption, "Ctrl+G opens the chart of the focused group",
         chart ? Utf8(TextOf(chart)) : "no chart window");
   if (chart)
-    CloseChart(chart);
+    CloseAndWait(chart);
   SendMessageW(Get("cxGroupBox4"), WM_COMMAND, quorvane::native::kOpenChartCommand, 0);
   chart = WaitForChart(20);
   Check(chart && TextOf(chart) == caption && GetWindow(chart, GW_OWNER) == form1,
@@ -1097,9 +1106,160 @@ void CheckChart() {
         "Chart... of a group box's menu shows that group's series in the open window",
         Utf8(TextOf(chart)));
 
-  CloseChart(chart);
+  CloseAndWait(chart);
   Check(!IsWindow(chart) && IsWindowEnabled(form1), "the chart window closes");
   SetText("cxComboBox1", L"Russia");
+}
+
+// --- The call log window
+// -------------------------------------------------------------------------
+
+// The program's call log window, once it shows, waited for up to `seconds`.
+HWND WaitForCallLog(int seconds) {
+  for (int i = 0; i < seconds * 20; ++i) {
+    HWND log = FindWindowW(quorvane::native::kCallLogWindowClass, nullptr);
+    DWORD process = 0;
+    GetWindowThreadProcessId(log, &process);
+    if (log && process == program.Id() && IsWindowVisible(log))
+      return log;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+int CallCount(HWND log) {
+  return static_cast<int>(
+      SendMessageW(GetDlgItem(log, quorvane::native::kCallLogListId), LVM_GETITEMCOUNT, 0, 0));
+}
+
+// Waits up to five seconds for the list to hold `count` rows: it takes new calls a moment later.
+bool WaitForCalls(HWND log, int count) {
+  for (int i = 0; i < 100 && CallCount(log) != count; ++i)
+    Sleep(50);
+  return CallCount(log) == count;
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr))
+    return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+// Every row as CSV lines, as Select All and Copy put them on the clipboard; the header first.
+std::vector<std::wstring> CopiedRows(HWND log) {
+  SendMessageW(log, WM_COMMAND, quorvane::native::kSelectAllCallsCommand, 0);
+  SendMessageW(log, WM_COMMAND, quorvane::native::kCopyCallsCommand, 0);
+  std::vector<std::wstring> lines;
+  const std::wstring text = ClipboardText();
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = std::min(text.find(L"\r\n", at), text.size());
+    lines.push_back(text.substr(at, end - at));
+    at = end + 2;
+  }
+  return lines;
+}
+
+// A row of the operation whose CSV line holds the text; empty for none.
+std::wstring RowOf(const std::vector<std::wstring>& rows, const std::wstring& operation,
+                   const std::wstring& text) {
+  for (const std::wstring& row : rows)
+    if (row.find(L"," + operation + L",") != std::wstring::npos &&
+        row.find(text) != std::wstring::npos)
+      return row;
+  return {};
+}
+
+// The call log window: opened by Ctrl+L and from the memo's menu, its rows for Create, the lookups
+// and the failed lookup with their statuses, following new calls, "Log calls" off and on, Save as
+// CSV and JSON, and Clear.
+void CheckCallLog() {
+  HWND log = TypeCtrl(quorvane::kCallLogKey) ? WaitForCallLog(20) : nullptr;
+  Check(log && TextOf(log) == L"Call Log" && GetWindow(log, GW_OWNER) == form1,
+        "Ctrl+L opens the call log window, owned by the window",
+        log ? Utf8(TextOf(log)) : "no call log window");
+  if (!log)
+    return;
+  Screenshot(L"12-call-log");
+  const std::vector<std::wstring> rows = CopiedRows(log);
+  Check(rows.size() == static_cast<std::size_t>(CallCount(log)) + 1 && !rows.empty() &&
+            rows[0].rfind(L"number,time,operation,arguments,status,", 0) == 0,
+        "Select All and Copy give every row as CSV",
+        std::to_string(rows.size()) + " lines for " + std::to_string(CallCount(log)) + " rows");
+  Check(!RowOf(rows, L"Create", L",0x00000000,").empty() &&
+            !RowOf(rows, L"GetCountryList", L",0x00000000,").empty() &&
+            !RowOf(rows, L"GetMinimumWageList", L",Russia,0x00000000,").empty() &&
+            !RowOf(rows, L"GetExchangeRate", L",0x00000000,").empty(),
+        "rows for Create and the lookups, each with its status");
+  const std::wstring failed = RowOf(rows, L"GetMinimumWageList", L",Atlantis,0x8004");
+  Check(failed.find(L"Atlantis", failed.find(L",0x8004")) != std::wstring::npos,
+        "the failed lookup's row: its status and the server's description", Utf8(failed));
+  const std::wstring summary = TextOf(GetDlgItem(log, quorvane::native::kCallLogSummaryId));
+  Check(summary.rfind(std::to_wstring(CallCount(log)) + L" calls, ", 0) == 0 &&
+            summary.find(L" calls, 0 failed") == std::wstring::npos,
+        "the summary counts the calls and the failure", Utf8(summary));
+  CloseAndWait(log);
+
+  const bool chosen = ChooseFromMenu(Get("cxMemo1"), VK_UP);
+  log = WaitForCallLog(20);
+  Check(chosen && log, "Call Log... of the memo's menu opens it");
+  if (!log)
+    return;
+
+  // It follows new calls; off, it takes none, and the call still goes to the server.
+  const int before = CallCount(log);
+  NoBox(Click("Button8"), "Get ExchangeRate with the call log open");
+  Check(WaitForCalls(log, before + 1) &&
+            !RowOf(CopiedRows(log), L"GetExchangeRate", L"RUB, USD").empty(),
+        "the call log follows a new call", std::to_string(CallCount(log)) + " rows");
+  HWND logging = GetDlgItem(log, quorvane::native::kCallLogSwitchId);
+  SendMessageW(logging, BM_CLICK, 0, 0);
+  SetText("cxTextEdit3", L"");
+  NoBox(Click("Button8"), "Get ExchangeRate with the log off");
+  Sleep(500);
+  Check(SendMessageW(logging, BM_GETCHECK, 0, 0) == BST_UNCHECKED && CallCount(log) == before + 1 &&
+            !Text("cxTextEdit3").empty() &&
+            TextOf(GetDlgItem(log, quorvane::native::kCallLogSummaryId)).ends_with(L"logging off"),
+        "Log calls off: no row, and the call still answered", Utf8(Text("cxTextEdit3")));
+  SendMessageW(logging, BM_CLICK, 0, 0);
+
+  if (fileDialogs) {
+    for (const wchar_t* name : {L"quorvane-calls.csv", L"quorvane-calls.json"}) {
+      const std::wstring path = TempPath(name);
+      const bool json = std::wstring(name).ends_with(L".json");
+      DeleteFileW(path.c_str());
+      const auto saved =
+          SaveThroughDialog(log, quorvane::native::kSaveCallsCommand, L"Save Call Log", path, {});
+      if (!saved || !NoBox(*saved, "Save Call Log"))
+        continue;
+      const std::string bytes = FileBytes(path);
+      const std::size_t lines =
+          static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+      const bool ok = json ? bytes.rfind("[\n {\"number\": ", 0) == 0 &&
+                                 bytes.find("\"status\": \"0x8004") != std::string::npos
+                           : bytes.rfind("number,time,operation,", 0) == 0 &&
+                                 lines == static_cast<std::size_t>(CallCount(log)) + 1;
+      Check(ok,
+            json ? "Save... writes the rows as JSON to a .json file"
+                 : "Save... writes the rows as CSV",
+            std::to_string(bytes.size()) + " bytes");
+      DeleteFileW(path.c_str());
+    }
+  } else {
+    report.Skip("Save... writes the rows as CSV and JSON", "left out by --no-file-dialogs");
+  }
+
+  SendMessageW(log, WM_COMMAND, quorvane::native::kClearCallsCommand, 0);
+  Check(WaitForCalls(log, 0), "Clear empties the call log");
+  CloseAndWait(log);
+  Check(!IsWindow(log) && IsWindowEnabled(form1), "the call log window closes");
 }
 
 void CheckClose() {
@@ -1174,6 +1334,7 @@ int wmain(int argc, wchar_t** argv) {
     CheckCurrencyTools();
     CheckVisibility();
     CheckFailingCall();
+    CheckCallLog();
     CheckAbout();
     CheckSaveLogAndClear();
     CheckChart();
