@@ -2,12 +2,16 @@
 
 #include <CLI/CLI.hpp>
 
+#include <chrono>
 #include <optional>
 
+#include "CallLog.h"
 #include "Digits.h"
 #include "Errors.h"
+#include "GuidText.h"
 #include "LocaleSettings.h"
 #include "QuorvaneVersion.h"
+#include "Quorvane_TLB.h"
 #include "ServerCall.h"
 #include "ServerChoice.h"
 #include "Subcommand.h"
@@ -25,6 +29,7 @@ struct ProgramOptions {
   std::string locale;
   std::string decimalSeparator, thousandSeparator, dateSeparator, shortDate;
   ServerOptions server;
+  bool trace = false;
   bool man = false;
 };
 
@@ -71,6 +76,8 @@ void BuildApp(CLI::App& app, ProgramOptions& options,
                  "how dates read)")
       ->type_name("PATTERN");
   AddServerOptions(app, options.server);
+  app.add_flag("--trace", options.trace,
+               "Write every server call, the creation included, as one line on standard error");
   app.add_flag("--man", options.man, "Print the manual page")->group("");
 
   for (const std::unique_ptr<Subcommand>& subcommand : subcommands)
@@ -112,6 +119,41 @@ std::string SettingsText() {
   return "short date pattern \"" + ToUtf8(s.ShortDateFormat) + "\", date separator \"" +
          ToUtf8(std::u16string(1, s.DateSeparator)) + "\", decimal separator \"" +
          ToUtf8(std::u16string(1, s.DecimalSeparator)) + "\"";
+}
+
+// --trace: each call of the log as a line on standard error, as it is made.
+class TraceListener final : public CallLogListener {
+ public:
+  explicit TraceListener(std::ostream& err) : err_(err) { TheCallLog().Subscribe(this); }
+  ~TraceListener() { TheCallLog().Unsubscribe(this); }
+  TraceListener(const TraceListener&) = delete;
+  TraceListener& operator=(const TraceListener&) = delete;
+
+  void CallAdded(const LoggedCall& call) override {
+    err_ << kProgram << ": " << CallLogLine(call) << '\n' << std::flush;
+  }
+  void CallsCleared() override {}
+
+ private:
+  std::ostream& err_;
+};
+
+// Makes the connection, logging the creation as the window's CreateServer does.
+std::shared_ptr<void> ConnectLogged(const ServerOptions& options) {
+  const auto startedAt = std::chrono::system_clock::now();
+  const auto started = std::chrono::steady_clock::now();
+  const auto log = [&](HRESULT status, std::u16string_view description) {
+    TheCallLog().AddCreation(platform::GuidToString(CLASS_CoQuorvaneAutomation), status,
+                             description, startedAt, std::chrono::steady_clock::now() - started);
+  };
+  try {
+    std::shared_ptr<void> connection = ConnectServer(options);
+    log(S_OK, {});
+    return connection;
+  } catch (const NoServer& e) {
+    log(e.Status(), e.Message());
+    throw;
+  }
 }
 
 }  // namespace
@@ -157,9 +199,12 @@ int RunCli(const std::vector<std::string>& arguments, Console& console) {
                         : options.format == "table" || console.outIsTerminal ? Format::Table
                                                                              : Format::Csv;
   try {
+    std::optional<TraceListener> trace;
+    if (options.trace)
+      trace.emplace(console.err);
     SetLocaleSettings(SettingsOf(options));
     given->Prepare();
-    const std::shared_ptr<void> connection = ConnectServer(options.server);
+    const std::shared_ptr<void> connection = ConnectLogged(options.server);
     return given->Run({console, format, options.raw});
   } catch (const UsageProblem& problem) {
     console.err << kProgram << ": " << problem.message
