@@ -16,11 +16,30 @@ bool HasKey(const std::wstring& path) {
   return true;
 }
 
+// The default value of a key, empty when it has none.
+std::u16string DefaultValue(const std::wstring& path) {
+  wchar_t text[1024];
+  DWORD size = sizeof text;
+  if (RegGetValueW(HKEY_CLASSES_ROOT, path.c_str(), nullptr, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ,
+                   nullptr, text, &size) != ERROR_SUCCESS)
+    return {};
+  return std::u16string(reinterpret_cast<const char16_t*>(text));
+}
+
+std::wstring ClassKey(const CLSID& clsid) {
+  const std::u16string braced = GuidToString(clsid);
+  return L"CLSID\\" + std::wstring(braced.begin(), braced.end()) + L"\\";
+}
+
 }  // namespace
 
+std::u16string RegisteredServerModule(const CLSID& clsid) {
+  const std::u16string inproc = DefaultValue(ClassKey(clsid) + L"InprocServer32");
+  return inproc.empty() ? DefaultValue(ClassKey(clsid) + L"LocalServer32") : inproc;
+}
+
 bool IsClassRegistered(const CLSID& clsid) {
-  const std::u16string braced = GuidToString(clsid);
-  const std::wstring base = L"CLSID\\" + std::wstring(braced.begin(), braced.end()) + L"\\";
+  const std::wstring base = ClassKey(clsid);
   // Only the registry is read: asking for the class object would load the server or start it.
   return HasKey(base + L"InprocServer32") || HasKey(base + L"LocalServer32");
 }
