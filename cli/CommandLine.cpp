@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 
 #include <chrono>
+#include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "CallLog.h"
@@ -12,6 +14,7 @@
 #include "LocaleSettings.h"
 #include "QuorvaneVersion.h"
 #include "Quorvane_TLB.h"
+#include "ReplayServer.h"
 #include "ServerCall.h"
 #include "ServerChoice.h"
 #include "Subcommand.h"
@@ -30,6 +33,7 @@ struct ProgramOptions {
   std::string decimalSeparator, thousandSeparator, dateSeparator, shortDate;
   ServerOptions server;
   bool trace = false;
+  std::string recording;
   bool man = false;
 };
 
@@ -58,9 +62,9 @@ void BuildApp(CLI::App& app, ProgramOptions& options,
   app.fallthrough();
   app.set_version_flag("--version", std::string(kProgram) + " " + kQuorvaneVersion);
   app.set_help_all_flag("--help-all", "Print this help and that of every subcommand");
-  app.add_option("--format", options.format, "Output as table, csv or json")
+  app.add_option("--format", options.format, "Output as table, csv or json (diff: also junit)")
       ->type_name("FORMAT")
-      ->check(CLI::IsMember({"table", "csv", "json"}));
+      ->check(CLI::IsMember({"table", "csv", "json", "junit"}));
   app.add_flag("--raw", options.raw, "Print the reply exactly as the server sent it");
   app.add_option("--locale", options.locale,
                  "Read the settings from this locale (de_DE.UTF-8 on Linux, de-DE on Windows)")
@@ -76,6 +80,9 @@ void BuildApp(CLI::App& app, ProgramOptions& options,
                  "how dates read)")
       ->type_name("PATTERN");
   AddServerOptions(app, options.server);
+  app.add_option("--recording", options.recording,
+                 "Answer from the recording FILE (made by record) instead of the server")
+      ->type_name("FILE");
   app.add_flag("--trace", options.trace,
                "Write every server call, the creation included, as one line on standard error");
   app.add_flag("--man", options.man, "Print the manual page")->group("");
@@ -137,6 +144,22 @@ class TraceListener final : public CallLogListener {
  private:
   std::ostream& err_;
 };
+
+// The replay of --recording, registered for the class id in place of any other server.
+std::unique_ptr<server::ReplayServerRegistration> RegisterReplay(const std::string& file) {
+  std::shared_ptr<const server::Recording> recording;
+  try {
+    recording = std::make_shared<const server::Recording>(
+        server::ReadRecordingFile(std::filesystem::path(std::u8string(file.begin(), file.end()))));
+  } catch (const server::RecordingError& e) {
+    throw NoServer(FromUtf8("the recording \"" + file + "\" does not read: " + e.what()));
+  }
+  auto replay = std::make_unique<server::ReplayServerRegistration>(recording);
+  if (FAILED(replay->Status()))
+    throw NoServer(u"the replay of \"" + FromUtf8(file) + u"\" could not be registered",
+                   replay->Status());
+  return replay;
+}
 
 // Makes the connection, logging the creation as the window's CreateServer does.
 std::shared_ptr<void> ConnectLogged(const ServerOptions& options) {
@@ -202,10 +225,19 @@ int RunCli(const std::vector<std::string>& arguments, Console& console) {
     std::optional<TraceListener> trace;
     if (options.trace)
       trace.emplace(console.err);
+    if (options.format == "junit" && !given->WritesJUnit())
+      throw UsageProblem{"--format junit is for diff only"};
+    if (!options.recording.empty() && !given->AllowsRecording())
+      throw UsageProblem{"--recording: " + given->Name() +
+                         " takes its recordings as arguments (live for the server)"};
     SetLocaleSettings(SettingsOf(options));
     given->Prepare();
+    if (!given->NeedsServer())
+      return given->Run({console, format, options.raw, options.format == "junit"});
+    const std::unique_ptr<server::ReplayServerRegistration> replay =
+        options.recording.empty() ? nullptr : RegisterReplay(options.recording);
     const std::shared_ptr<void> connection = ConnectLogged(options.server);
-    return given->Run({console, format, options.raw});
+    return given->Run({console, format, options.raw, options.format == "junit"});
   } catch (const UsageProblem& problem) {
     console.err << kProgram << ": " << problem.message
                 << "\nRun with --help for more information.\n";
