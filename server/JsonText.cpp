@@ -75,7 +75,7 @@ class Parser {
           if (value.Find(name) != nullptr)
             Fail("the member \"" + name + "\" twice");
           Expect(':', "\":\" after a member name");
-          value.members.emplace_back(name, Value(depth + 1));
+          value.members.push_back({name, Value(depth + 1)});
           Blanks();
           if (Peek() == ',') {
             ++at_;

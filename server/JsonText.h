@@ -9,12 +9,13 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace quorvane::server {
 
 inline constexpr std::size_t kJsonDepth = 16;
+
+struct JsonMember;
 
 struct JsonValue {
   enum class Kind { Null, Boolean, Number, String, Array, Object };
@@ -23,10 +24,15 @@ struct JsonValue {
   double number = 0;
   std::u16string string;
   std::vector<JsonValue> items;
-  std::vector<std::pair<std::string, JsonValue>> members;
+  std::vector<JsonMember> members;
 
   // The member of that name, or null when there is none (or this is no object).
   const JsonValue* Find(std::string_view name) const;
+};
+
+struct JsonMember {
+  std::string name;
+  JsonValue value;
 };
 
 // What is wrong and at which byte of the text (counted from 1).
