@@ -18,10 +18,15 @@ bool HasKey(const std::wstring& path) {
 
 // The default value of a key, empty when it has none.
 std::u16string DefaultValue(const std::wstring& path) {
-  wchar_t text[1024];
-  DWORD size = sizeof text;
-  if (RegGetValueW(HKEY_CLASSES_ROOT, path.c_str(), nullptr, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ,
-                   nullptr, text, &size) != ERROR_SUCCESS)
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return {};
+  wchar_t text[1024] = {};
+  DWORD type = 0, size = sizeof text - sizeof(wchar_t);
+  const LONG read =
+      RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
+  RegCloseKey(key);
+  if (read != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
     return {};
   return std::u16string(reinterpret_cast<const char16_t*>(text));
 }
