@@ -2,14 +2,11 @@
 // locale settings, with the day of --on marked by the value in force on it.
 #include <CLI/CLI.hpp>
 
-#include <cerrno>
 #include <charconv>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
-#include <system_error>
 
 #include "Calendar.h"
 #include "ChartSvg.h"
@@ -43,24 +40,6 @@ bool EndsWithPng(const std::string& path) {
   for (char& c : end)
     c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
   return end == ".png";
-}
-
-// The file is opened only once the document is whole, so that a failure before leaves it as it
-// was. The name is UTF-8 on every system.
-void WriteDocument(const std::string& path, const std::string& document, std::ostream& out) {
-  if (path == "-") {
-    out << document;
-    return;
-  }
-  errno = 0;
-  std::ofstream file(std::filesystem::path(std::u8string(path.begin(), path.end())),
-                     std::ios::binary);
-  file << document;
-  file.close();
-  if (!file) {
-    const std::string reason = errno != 0 ? std::generic_category().message(errno) : "write failed";
-    throw std::runtime_error("cannot write \"" + path + "\": " + reason);
-  }
 }
 
 class ChartSubcommand final : public Subcommand {
@@ -154,8 +133,8 @@ class ChartSubcommand final : public Subcommand {
     input.Visible = visible_;
     input.Chosen = series.chosen;
     input.Title = title_ ? FromUtf8(*title_) : title;
-    WriteDocument(output_, chart::ChartSvg(chart::ChartModel(std::move(input)).Picture()),
-                  run.console.out);
+    WriteWholeFile(output_, chart::ChartSvg(chart::ChartModel(std::move(input)).Picture()),
+                   run.console.out);
     return kSuccess;
   }
 

@@ -2,12 +2,19 @@
 
 #include <CLI/CLI.hpp>
 
+#include <chrono>
+#include <filesystem>
+#include <memory>
 #include <optional>
 
+#include "CallLog.h"
 #include "Digits.h"
 #include "Errors.h"
+#include "GuidText.h"
 #include "LocaleSettings.h"
 #include "QuorvaneVersion.h"
+#include "Quorvane_TLB.h"
+#include "ReplayServer.h"
 #include "ServerCall.h"
 #include "ServerChoice.h"
 #include "Subcommand.h"
@@ -25,6 +32,8 @@ struct ProgramOptions {
   std::string locale;
   std::string decimalSeparator, thousandSeparator, dateSeparator, shortDate;
   ServerOptions server;
+  bool trace = false;
+  std::string recording;
   bool man = false;
 };
 
@@ -53,9 +62,9 @@ void BuildApp(CLI::App& app, ProgramOptions& options,
   app.fallthrough();
   app.set_version_flag("--version", std::string(kProgram) + " " + kQuorvaneVersion);
   app.set_help_all_flag("--help-all", "Print this help and that of every subcommand");
-  app.add_option("--format", options.format, "Output as table, csv or json")
+  app.add_option("--format", options.format, "Output as table, csv or json (diff: also junit)")
       ->type_name("FORMAT")
-      ->check(CLI::IsMember({"table", "csv", "json"}));
+      ->check(CLI::IsMember({"table", "csv", "json", "junit"}));
   app.add_flag("--raw", options.raw, "Print the reply exactly as the server sent it");
   app.add_option("--locale", options.locale,
                  "Read the settings from this locale (de_DE.UTF-8 on Linux, de-DE on Windows)")
@@ -71,6 +80,11 @@ void BuildApp(CLI::App& app, ProgramOptions& options,
                  "how dates read)")
       ->type_name("PATTERN");
   AddServerOptions(app, options.server);
+  app.add_option("--recording", options.recording,
+                 "Answer from the recording FILE (made by record) instead of the server")
+      ->type_name("FILE");
+  app.add_flag("--trace", options.trace,
+               "Write every server call, the creation included, as one line on standard error");
   app.add_flag("--man", options.man, "Print the manual page")->group("");
 
   for (const std::unique_ptr<Subcommand>& subcommand : subcommands)
@@ -112,6 +126,57 @@ std::string SettingsText() {
   return "short date pattern \"" + ToUtf8(s.ShortDateFormat) + "\", date separator \"" +
          ToUtf8(std::u16string(1, s.DateSeparator)) + "\", decimal separator \"" +
          ToUtf8(std::u16string(1, s.DecimalSeparator)) + "\"";
+}
+
+// --trace: each call of the log as a line on standard error, as it is made.
+class TraceListener final : public CallLogListener {
+ public:
+  explicit TraceListener(std::ostream& err) : err_(err) { TheCallLog().Subscribe(this); }
+  ~TraceListener() { TheCallLog().Unsubscribe(this); }
+  TraceListener(const TraceListener&) = delete;
+  TraceListener& operator=(const TraceListener&) = delete;
+
+  void CallAdded(const LoggedCall& call) override {
+    err_ << kProgram << ": " << CallLogLine(call) << '\n' << std::flush;
+  }
+  void CallsCleared() override {}
+
+ private:
+  std::ostream& err_;
+};
+
+// The replay of --recording, registered for the class id in place of any other server.
+std::unique_ptr<server::ReplayServerRegistration> RegisterReplay(const std::string& file) {
+  std::shared_ptr<const server::Recording> recording;
+  try {
+    recording = std::make_shared<const server::Recording>(
+        server::ReadRecordingFile(std::filesystem::path(std::u8string(file.begin(), file.end()))));
+  } catch (const server::RecordingError& e) {
+    throw NoServer(FromUtf8("the recording \"" + file + "\" does not read: " + e.what()));
+  }
+  auto replay = std::make_unique<server::ReplayServerRegistration>(recording);
+  if (FAILED(replay->Status()))
+    throw NoServer(u"the replay of \"" + FromUtf8(file) + u"\" could not be registered",
+                   replay->Status());
+  return replay;
+}
+
+// Makes the connection, logging the creation as the window's CreateServer does.
+std::shared_ptr<void> ConnectLogged(const ServerOptions& options) {
+  const auto startedAt = std::chrono::system_clock::now();
+  const auto started = std::chrono::steady_clock::now();
+  const auto log = [&](HRESULT status, std::u16string_view description) {
+    TheCallLog().AddCreation(platform::GuidToString(CLASS_CoQuorvaneAutomation), status,
+                             description, startedAt, std::chrono::steady_clock::now() - started);
+  };
+  try {
+    std::shared_ptr<void> connection = ConnectServer(options);
+    log(S_OK, {});
+    return connection;
+  } catch (const NoServer& e) {
+    log(e.Status(), e.Message());
+    throw;
+  }
 }
 
 }  // namespace
@@ -157,10 +222,22 @@ int RunCli(const std::vector<std::string>& arguments, Console& console) {
                         : options.format == "table" || console.outIsTerminal ? Format::Table
                                                                              : Format::Csv;
   try {
+    std::optional<TraceListener> trace;
+    if (options.trace)
+      trace.emplace(console.err);
+    if (options.format == "junit" && !given->WritesJUnit())
+      throw UsageProblem{"--format junit is for diff only"};
+    if (!options.recording.empty() && !given->AllowsRecording())
+      throw UsageProblem{"--recording: " + given->Name() +
+                         " takes its recordings as arguments (live for the server)"};
     SetLocaleSettings(SettingsOf(options));
     given->Prepare();
-    const std::shared_ptr<void> connection = ConnectServer(options.server);
-    return given->Run({console, format, options.raw});
+    if (!given->NeedsServer())
+      return given->Run({console, format, options.raw, options.format == "junit"});
+    const std::unique_ptr<server::ReplayServerRegistration> replay =
+        options.recording.empty() ? nullptr : RegisterReplay(options.recording);
+    const std::shared_ptr<void> connection = ConnectLogged(options.server);
+    return given->Run({console, format, options.raw, options.format == "junit"});
   } catch (const UsageProblem& problem) {
     console.err << kProgram << ": " << problem.message
                 << "\nRun with --help for more information.\n";

@@ -3,8 +3,13 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <system_error>
 
 #include "IsoDate.h"
 #include "Utf.h"
@@ -179,6 +184,24 @@ void WriteRaw(std::ostream& out, const std::string& operation, std::u16string_vi
         << ", \"reply\": " << JsonString(ToUtf8(reply)) << "}\n";
   else
     out << ToUtf8(reply) << '\n';
+}
+
+// The file is opened only once the document is whole, so that a failure before leaves it as it
+// was. The name is UTF-8 on every system.
+void WriteWholeFile(const std::string& path, const std::string& document, std::ostream& out) {
+  if (path == "-") {
+    out << document;
+    return;
+  }
+  errno = 0;
+  std::ofstream file(std::filesystem::path(std::u8string(path.begin(), path.end())),
+                     std::ios::binary);
+  file << document;
+  file.close();
+  if (!file) {
+    const std::string reason = errno != 0 ? std::generic_category().message(errno) : "write failed";
+    throw std::runtime_error("cannot write \"" + path + "\": " + reason);
+  }
 }
 
 }  // namespace quorvane::cli

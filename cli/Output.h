@@ -46,4 +46,8 @@ void Write(std::ostream& out, const Table& table, Format format);
 void WriteRaw(std::ostream& out, const std::string& operation, std::u16string_view reply,
               Format format);
 
+// Writes a file made whole beforehand, so that a failure leaves it as it was; "-" writes to
+// `out`. The name is UTF-8 on every system. Raises std::runtime_error naming the file.
+void WriteWholeFile(const std::string& path, const std::string& document, std::ostream& out);
+
 }  // namespace quorvane::cli

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Check.h"
+#include "Com.h"
 #include "Errors.h"
 
 namespace CLI {
@@ -23,10 +24,15 @@ struct ServerOptions {
 extern const char* const kServerHelp;
 void AddServerOptions(CLI::App& app, ServerOptions& options);
 
-// No server object could be made; the message says why.
+// No server object could be made; the message says why, the status is the creation's.
 class NoServer : public Exception {
  public:
-  using Exception::Exception;
+  explicit NoServer(std::u16string message, HRESULT status = E_FAIL)
+      : Exception(std::move(message)), status_(status) {}
+  HRESULT Status() const { return status_; }
+
+ private:
+  HRESULT status_;
 };
 
 // Makes the server object and puts it into ServerIntf, or raises NoServer. Destroying the result

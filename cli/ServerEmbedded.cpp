@@ -33,6 +33,8 @@ std::shared_ptr<void> ConnectServer(const ServerOptions& options) {
     *registration = server::RegisterReferenceServer();
   try {
     ServerIntf = platform::ComPtr<IQuorvaneAutomation>::Adopt(CoQuorvaneAutomation::Create());
+  } catch (const ECreateError& e) {
+    throw NoServer(e.Message(), e.Status());
   } catch (const Exception& e) {
     throw NoServer(e.Message());
   }

@@ -28,6 +28,7 @@ struct Invocation {
   Console& console;
   Format format;
   bool raw;
+  bool junit = false;  // --format junit, which only a subcommand that WritesJUnit takes
 
   void Show(const Table& table) const { Write(console.out, table, format); }
   void Show(const RawReply& reply) const {
@@ -48,6 +49,11 @@ class Subcommand {
   // Reads the arguments once the locale settings are in force and before the server is asked
   // anything, so that a bad one costs no call; raises UsageProblem.
   virtual void Prepare() {}
+  // Whether it needs the server of the runtime (a diff of two recordings does not), whether
+  // --recording may stand in for it, and whether it takes --format junit.
+  virtual bool NeedsServer() const { return true; }
+  virtual bool AllowsRecording() const { return true; }
+  virtual bool WritesJUnit() const { return false; }
   // Runs on the connected server (ServerIntf); gives the exit status.
   virtual int Run(const Invocation& invocation) = 0;
 

@@ -13,12 +13,15 @@ std::unique_ptr<Subcommand> MakeChartSubcommand();
 std::unique_ptr<Subcommand> MakeCodeSubcommand();
 std::unique_ptr<Subcommand> MakeVisibleSubcommand();
 std::unique_ptr<Subcommand> MakeCheckSubcommand();
+std::unique_ptr<Subcommand> MakeRecordSubcommand();
+std::unique_ptr<Subcommand> MakeDiffSubcommand();
 
 std::vector<std::unique_ptr<Subcommand>> MakeSubcommands() {
   std::vector<std::unique_ptr<Subcommand>> subcommands;
-  for (auto make : {MakeCountriesSubcommand, MakeValuesSubcommand, MakeSeriesSubcommand,
-                    MakeHistorySubcommand, MakeRateSubcommand, MakeChartSubcommand,
-                    MakeCodeSubcommand, MakeVisibleSubcommand, MakeCheckSubcommand})
+  for (auto make :
+       {MakeCountriesSubcommand, MakeValuesSubcommand, MakeSeriesSubcommand, MakeHistorySubcommand,
+        MakeRateSubcommand, MakeChartSubcommand, MakeCodeSubcommand, MakeVisibleSubcommand,
+        MakeCheckSubcommand, MakeRecordSubcommand, MakeDiffSubcommand})
     subcommands.push_back(make());
   return subcommands;
 }

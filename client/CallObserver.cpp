@@ -111,6 +111,10 @@ class ObservingServer final : public platform::ComObject<IQuorvaneAutomation> {
       if (SUCCEEDED(info->GetDescription(&description)))
         call.errorDescription = platform::BstrText(description);
       SysFreeString(description);
+      BSTR source = nullptr;
+      if (SUCCEEDED(info->GetSource(&source)))
+        call.errorSource = platform::BstrText(source);
+      SysFreeString(source);
       // Put back for the client's own status check.
       SetErrorInfo(0, info);
       info->Release();

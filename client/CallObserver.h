@@ -33,6 +33,7 @@ struct ObservedCall {
   bool replyWasNull = true;  // no reply was written (always so for a failure)
   bool errorInfoLeft = false;
   std::u16string errorDescription;
+  std::u16string errorSource;
   std::chrono::system_clock::time_point started;
   std::chrono::nanoseconds elapsed{0};
 };

@@ -22,9 +22,10 @@ HRESULT AutomationObject::Create(REFIID riid, void** object) {
   if (object == nullptr)
     return E_POINTER;
   *object = nullptr;
-  platform::ComPtr<quorvane::IQuorvaneAutomation> inner = CreateInnerServer();
+  HRESULT made = S_OK;
+  platform::ComPtr<quorvane::IQuorvaneAutomation> inner = CreateInnerServer(&made);
   if (!inner)
-    return E_OUTOFMEMORY;
+    return FAILED(made) ? made : E_OUTOFMEMORY;
   auto* created = new (std::nothrow) AutomationObject(std::move(inner));
   if (created == nullptr)
     return E_OUTOFMEMORY;

@@ -206,6 +206,9 @@ std::u16string GuidToString(const GUID& guid);
 // Whether the runtime already knows a server for the class: on the portable runtime a class
 // object registered in this process, on Windows the registry's in-process or local server entry.
 bool IsClassRegistered(const CLSID& clsid);
+// The file the registry names for the class (its in-process server, else its local server's
+// command); empty on the portable runtime, which has no registry.
+std::u16string RegisteredServerModule(const CLSID& clsid);
 
 // Whether the runtime reaches other machines: the system's remote activation on Windows; the
 // portable runtime knows the class objects of this process only.

@@ -22,23 +22,6 @@ std::atomic<long> g_useCount{0};
 
 constexpr const char16_t* kErrorSource = u"Quorvane.ReferenceServer";
 
-// Sets the thread's error information for a failure: description, source and the interface.
-void SetFailureInfo(std::u16string_view description) {
-  platform::ComPtr<ICreateErrorInfo> create;
-  if (FAILED(CreateErrorInfo(create.Put())))
-    return;
-  BSTR text = platform::AllocBstr(description);
-  BSTR source = platform::AllocBstr(kErrorSource);
-  create->SetGUID(IID_IQuorvaneAutomation);
-  create->SetDescription(text);
-  create->SetSource(source);
-  SysFreeString(text);
-  SysFreeString(source);
-  platform::ComPtr<IErrorInfo> info;
-  if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(info.Put()))))
-    SetErrorInfo(0, info.Get());
-}
-
 // Runs one operation: its reply becomes the BSTR result, its failure the status with error
 // information. Nothing escapes as an exception.
 template <typename Build>
@@ -58,7 +41,7 @@ HRESULT Run(BSTR* result, Build build) {
              u"The reference server failed: " + FromUtf8(e.what())};
   }
   if (!reply.Succeeded()) {
-    SetFailureInfo(reply.Text);
+    SetServerErrorInfo(reply.Text, kErrorSource);
     return static_cast<HRESULT>(reply.Status);
   }
   SetErrorInfo(0, nullptr);
@@ -200,6 +183,22 @@ platform::ClassObject g_factory(
     [](int change) { g_useCount += change; });
 
 }  // namespace
+
+void SetServerErrorInfo(std::u16string_view description, std::u16string_view source) {
+  platform::ComPtr<ICreateErrorInfo> create;
+  if (FAILED(CreateErrorInfo(create.Put())))
+    return;
+  BSTR text = platform::AllocBstr(description);
+  BSTR from = platform::AllocBstr(source);
+  create->SetGUID(IID_IQuorvaneAutomation);
+  create->SetDescription(text);
+  create->SetSource(from);
+  SysFreeString(text);
+  SysFreeString(from);
+  platform::ComPtr<IErrorInfo> info;
+  if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(info.Put()))))
+    SetErrorInfo(0, info.Get());
+}
 
 HRESULT GetReferenceServerClassObject(REFIID riid, void** object) {
   return g_factory.QueryInterface(riid, object);

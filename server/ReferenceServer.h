@@ -3,6 +3,8 @@
 // replies of Replies.h, and its class object, registered with the component runtime under the
 // server's class id.
 
+#include <string_view>
+
 #include "Com.h"
 #include "LocaleSettings.h"
 
@@ -39,6 +41,9 @@ class ReferenceServerRegistration {
   HRESULT status_ = E_FAIL;
   DWORD cookie_ = 0;
 };
+
+// Sets the thread's error information for a failure of the interface: description and source.
+void SetServerErrorInfo(std::u16string_view description, std::u16string_view source);
 
 // Makes the server creatable by CoCreateInstance with its class id (in-process).
 ReferenceServerRegistration RegisterReferenceServer();

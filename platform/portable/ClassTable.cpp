@@ -85,6 +85,10 @@ bool IsClassRegistered(const CLSID& clsid) {
   return true;
 }
 
+std::u16string RegisteredServerModule(const CLSID& /*clsid*/) {
+  return {};
+}
+
 HRESULT CreateInstanceOnMachine(REFCLSID /*clsid*/, std::u16string_view /*machine*/,
                                 REFIID /*riid*/, void** object) {
   // This runtime has no other machine to ask.

@@ -1295,6 +1295,23 @@ void CheckShutdown() {
   Check(trace == expected, "start-up and shutdown order", got);
 }
 
+// With --recording: the window on a replay of the DLL server (QUORVANE_RECORDING, inherited by the
+// program): the lists and a recorded call answer as recorded, a call the recording lacks fails
+// saying so.
+void CheckReplay() {
+  CheckCreate();
+  NoBox(Click("Button6"), "GetLIDCurrency from the recording");
+  Check(Text("cxTextEdit2") == L"RUB", "the recorded letter code of рубль",
+        Utf8(Text("cxTextEdit2")));
+  const Box box = Click("Button8", L"replay-not-recorded");
+  Check(box.shown && box.text.find(L"The recording has no call GetExchangeRate(\"RUB\", \"USD\", "
+                                   L"2010-10-08)") != std::wstring::npos,
+        "a rate the recording lacks: the error box says so", Utf8(box.text));
+  PostMessageW(form1, WM_CLOSE, 0, 0);
+  Check(program.WaitForEnd(300) && program.ExitCode() == 0,
+        "the program on the replay ends with exit code 0 when closed");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -1307,6 +1324,15 @@ int wmain(int argc, wchar_t** argv) {
       fileDialogs = false;
       std::copy(argv + i + 1, argv + argc, argv + i);
       --argc;
+      break;
+    }
+  // --recording FILE, wherever it stands: the program's server answers from FILE.
+  bool replay = false;
+  for (int i = 1; i + 1 < argc; ++i)
+    if (std::wcscmp(argv[i], L"--recording") == 0) {
+      replay = SetEnvironmentVariableW(L"QUORVANE_RECORDING", argv[i + 1]) != 0;
+      std::copy(argv + i + 2, argv + argc, argv + i);
+      argc -= 2;
       break;
     }
   const std::wstring path = argc > 1 ? argv[1] : L"C:\\quorvane\\QuorvaneTestCom.exe";
@@ -1324,7 +1350,10 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 0; i < 600 && form1 && !IsWindowVisible(form1); ++i)
     Sleep(100);
   Check(form1 && IsWindowVisible(form1), "the main window shows");
-  if (form1) {
+  if (form1 && replay) {
+    Sleep(500);
+    CheckReplay();
+  } else if (form1) {
     Sleep(500);
     CheckStart();
     Screenshot(L"1-start");
