@@ -14,9 +14,10 @@ IQuorvaneAutomation* AutomationFromCreated(HRESULT created, IUnknown* rawUnknown
   if (FAILED(created) || rawUnknown == nullptr) {
     // A success without an object is no object either.
     const HRESULT status = FAILED(created) ? created : E_POINTER;
-    throw Exception(
+    throw ECreationError(
         FillTemplate(u"%s, ClassID: %s",
-                     {StatusMessage(status), platform::GuidToString(CLASS_CoQuorvaneAutomation)}));
+                     {StatusMessage(status), platform::GuidToString(CLASS_CoQuorvaneAutomation)}),
+        status);
   }
   // Released on every way out.
   auto unknown = platform::ComPtr<IUnknown>::Adopt(rawUnknown);
@@ -30,11 +31,10 @@ IQuorvaneAutomation* AutomationFromCreated(HRESULT created, IUnknown* rawUnknown
 
 }  // namespace
 
-IQuorvaneAutomation* CoQuorvaneAutomation::Create() {
+IQuorvaneAutomation* CoQuorvaneAutomation::Create(DWORD classContext) {
   IUnknown* rawUnknown = nullptr;
-  const HRESULT created = CoCreateInstance(CLASS_CoQuorvaneAutomation, nullptr,
-                                           CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
-                                           reinterpret_cast<void**>(&rawUnknown));
+  const HRESULT created = CoCreateInstance(CLASS_CoQuorvaneAutomation, nullptr, classContext,
+                                           IID_IUnknown, reinterpret_cast<void**>(&rawUnknown));
   return AutomationFromCreated(created, rawUnknown);
 }
 

@@ -3,16 +3,30 @@
 
 #include <string_view>
 
+#include "Errors.h"
 #include "QuorvaneInterface.h"
 
 namespace quorvane {
+
+// The runtime made no object: the message is the creation message, the status the runtime's.
+class ECreationError : public Exception {
+ public:
+  ECreationError(std::u16string message, HRESULT status)
+      : Exception(std::move(message)), status_(status) {}
+  HRESULT Status() const { return status_; }
+
+ private:
+  HRESULT status_;
+};
 
 // Makes server objects. Create raises an Exception with the creation message on failure; the
 // caller gets a counted reference. CreateRemote does the same on the named machine, with the same
 // messages; where the runtime reaches no other machine it raises that it cannot.
 class CoQuorvaneAutomation {
  public:
-  static IQuorvaneAutomation* Create();
+  // The class context is the window's 5 (in process or a local server) unless a caller narrows it.
+  static IQuorvaneAutomation* Create(DWORD classContext = CLSCTX_INPROC_SERVER |
+                                                          CLSCTX_LOCAL_SERVER);
   static IQuorvaneAutomation* CreateRemote(std::u16string_view machineName);
 };
 
