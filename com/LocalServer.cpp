@@ -39,7 +39,21 @@ bool Is(const std::wstring& argument, const wchar_t* name) {
   return _wcsicmp(SwitchName(argument).c_str(), name) == 0;
 }
 
+// A server started by a client may hold the client's standard handles (Wine starts it from the
+// client's process); a pipe the client's caller reads must not stay open while the server runs.
+void DropStandardHandles() {
+  for (DWORD which : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+    HANDLE handle = GetStdHandle(which);
+    if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
+      SetStdHandle(which, nullptr);
+      CloseHandle(handle);
+    }
+  }
+}
+
 int Serve(bool embedded, const LocalServerOptions& options) {
+  if (embedded)
+    DropStandardHandles();
   ServerWindow shown(options.entering, MaybeEnd);
   // Started by hand it shows its window; started by the runtime it waits hidden for Visible.
   if (!shown.Create(!embedded))
