@@ -1,10 +1,13 @@
 #include "Check.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <sstream>
+#include <thread>
 
 #include "CallObserver.h"
 #include "Digits.h"
@@ -80,10 +83,81 @@ enum class Expect {
   Either,   // hostile or optional: a failure is fine when it is a proper one
 };
 
+// Watches the call in progress from a thread of its own; when one outlasts the bound, the check
+// fails it and gives up (the blocked thread cannot be woken: a synchronous call waits for its
+// server, however long).
+class CallWatch {
+ public:
+  using Expired = std::function<void(const std::string& name)>;
+  CallWatch(std::chrono::milliseconds timeout, Expired expired)
+      : timeout_(timeout), expired_(std::move(expired)) {
+    if (timeout_.count() > 0)
+      thread_ = std::thread([this] { Watch(); });
+  }
+  ~CallWatch() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    changed_.notify_all();
+    if (thread_.joinable())
+      thread_.join();
+  }
+  void Begin(const std::string& name) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    current_ = name;
+    deadline_ = std::chrono::steady_clock::now() + timeout_;
+    changed_.notify_all();
+  }
+  void End() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    current_.reset();
+  }
+
+ private:
+  void Watch() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!stop_) {
+      if (!current_) {
+        changed_.wait(lock);
+      } else if (changed_.wait_until(lock, deadline_) == std::cv_status::timeout && current_ &&
+                 std::chrono::steady_clock::now() >= deadline_) {
+        // Held locked: the call that returns now waits for the process to end.
+        expired_(*current_);
+        return;
+      }
+    }
+  }
+
+  std::chrono::milliseconds timeout_;
+  Expired expired_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::optional<std::string> current_;
+  std::chrono::steady_clock::time_point deadline_;
+  bool stop_ = false;
+  std::thread thread_;
+};
+
 class Checker {
  public:
-  Checker(report::CheckReport& report, std::ostream* progress)
-      : report_(report), progress_(progress) {}
+  Checker(report::CheckReport& report, std::ostream* progress, const CheckOptions& bound)
+      : report_(report),
+        progress_(progress),
+        errorInfoLost_(bound.errorInfoLost),
+        watch_(bound.timeout, [this, bound](const std::string& name) {
+          report::CheckResult outcome;
+          outcome.name = name;
+          outcome.group = name.substr(0, name.find_first_of("( "));
+          std::ostringstream seconds;
+          seconds << bound.timeout.count() / 1000.0;
+          outcome.detail = "no answer within " + seconds.str() + " s: the server did not answer";
+          report_.Add(std::move(outcome));
+          if (progress_ != nullptr)
+            *progress_ << "\r\033[K" << std::flush;
+          if (bound.gaveUp)
+            bound.gaveUp();
+        }) {}
 
   // Runs one call through the client and judges it. Returns whether the server answered with
   // success and the reply decoded.
@@ -95,16 +169,20 @@ class Checker {
     const ULONG referencesBefore = References();
     std::optional<std::string> decodeError;
     std::optional<std::string> unexpected;
+    std::u16string clientMessage;
     std::string summary;
+    watch_.Begin(name);
     try {
       summary = action();
-    } catch (const EServerCallError&) {
+    } catch (const EServerCallError& e) {
       // Judged from what the observer saw.
+      clientMessage = e.Message();
     } catch (const Unexpected& e) {
       unexpected = e.what;
     } catch (const std::exception& e) {
       decodeError = e.what();
     }
+    watch_.End();
     const long stringsAfter = platform::LiveBstrCount();
     const ULONG referencesAfter = References();
 
@@ -120,7 +198,15 @@ class Checker {
                                                     : unexpected ? ": " + *unexpected
                                                                  : ""));
     } else if (FAILED(last_.status)) {
-      if (!last_.errorInfoLeft || description.empty())
+      if (errorInfoLost_ && !last_.errorInfoLeft && expect == Expect::Either) {
+        if (clientMessage != StatusMessage(last_.status))
+          faults.push_back("failed with " + Hex(last_.status) + " and the client said \"" +
+                           ToUtf8(clientMessage) + "\", not the system's text for the status");
+        else
+          summary = "fails with " + Hex(last_.status) + ": " + ToUtf8(clientMessage) +
+                    " (the system's text: the runtime leaves the server's error information in "
+                    "its process)";
+      } else if (!last_.errorInfoLeft || description.empty())
         faults.push_back("failed with " + Hex(last_.status) + " and no error information");
       else if (expect == Expect::Success)
         faults.push_back("failed with " + Hex(last_.status) + ": " + ToUtf8(description));
@@ -184,6 +270,8 @@ class Checker {
   ObservedCall last_;
   std::u16string lastReply_;
   IQuorvaneAutomation* real_ = nullptr;
+  bool errorInfoLost_;
+  CallWatch watch_;
 };
 
 std::string Call(const char* operation, std::initializer_list<std::u16string_view> texts,
@@ -385,8 +473,10 @@ class CheckPlan {
     const LocaleSettings saved = CurrentLocaleSettings();
     for (const LocaleVariant& variant : StandardLocaleVariants()) {
       if (!apply(variant)) {
-        checker_.Skip("locale " + variant.systemName + " [" + variant.label + "]",
-                      "this system does not have the locale");
+        checker_.Skip(
+            "locale " + variant.systemName + " [" + variant.label + "]",
+            "the locale cannot be put in force for this server (this system does not have "
+            "it, or the server runs in another process)");
         continue;
       }
       // Named by the settings in force, which on Windows are the system's for the locale.
@@ -419,8 +509,9 @@ class CheckPlan {
 
 }  // namespace
 
-int RunCheck(report::CheckReport& report, std::ostream* progress, const ApplyLocaleVariant& apply) {
-  Checker checker(report, progress);
+int RunCheck(report::CheckReport& report, std::ostream* progress, const ApplyLocaleVariant& apply,
+             const CheckOptions& options) {
+  Checker checker(report, progress, options);
   // The observer stands in ServerIntf for the run; the server object itself stays referenced.
   platform::ComPtr<IQuorvaneAutomation> real = ServerIntf;
   checker.SetReal(real.Get());

@@ -5,6 +5,7 @@
 // information, a success must leave none and its reply must decode by the client's rules, and no
 // call may leave strings or references behind.
 
+#include <chrono>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -31,6 +32,18 @@ using ApplyLocaleVariant = std::function<bool(const LocaleVariant&)>;
 // GetPriceIndexList("Russia") [dd.MM.yyyy ,], of the group GetPriceIndexList, timed by the
 // server's time for the call) and, when `progress` is given, the running count there. Ends with
 // the report's closing line; gives its exit status.
-int RunCheck(report::CheckReport& report, std::ostream* progress, const ApplyLocaleVariant& apply);
+//
+// A call that has not answered after `timeout` (none when zero) cannot be taken back: its check
+// is added as failed, naming the operation, and `gaveUp` runs on another thread; it must end the
+// process. Where the runtime does not carry error information from the server's process
+// (`errorInfoLost`), a failure without it passes when the client's message is the system's text
+// for the status, and says so.
+struct CheckOptions {
+  std::chrono::milliseconds timeout{0};
+  std::function<void()> gaveUp;
+  bool errorInfoLost = false;
+};
+int RunCheck(report::CheckReport& report, std::ostream* progress, const ApplyLocaleVariant& apply,
+             const CheckOptions& options = {});
 
 }  // namespace quorvane::cli

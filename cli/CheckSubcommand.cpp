@@ -1,6 +1,9 @@
 // check: the conformance check of whatever server the runtime gives for the class id (Check.h).
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "Check.h"
 #include "CheckReport.h"
 #include "ServerChoice.h"
@@ -24,13 +27,33 @@ class CheckSubcommand final : public Subcommand {
   void AddOptions(CLI::App& command) override {
     command.add_option("--junit", junit_, "Also write the results as JUnit XML to FILE")
         ->type_name("FILE");
+    command
+        .add_option("--timeout", timeout_,
+                    "Give up on a call that has not answered after SECONDS (0: wait for ever); "
+                    "it fails, the summary follows and the exit status is 1")
+        ->type_name("SECONDS")
+        ->check(CLI::Range(0.0, 86400.0));
   }
 
   int Run(const Invocation& run) override {
     Console& console = run.console;
     report::CheckReport report("quorvane-cli check", console.out);
-    const int status =
-        RunCheck(report, console.errIsTerminal ? &console.err : nullptr, ApplyLocaleVariantHere);
+    CheckOptions options;
+    options.timeout = std::chrono::milliseconds(static_cast<long long>(timeout_ * 1000));
+    options.errorInfoLost = ServerErrorInfoLost();
+    // The unanswered call holds the main thread: the run ends from the watching one, without
+    // the release of a server that would not answer that either.
+    options.gaveUp = [&] {
+      report.Finish();
+      if (!junit_.empty() && !report.WriteJUnitFile(junit_))
+        console.err << kProgram << ": cannot write " << junit_ << '\n';
+      console.out.flush();
+      console.err.flush();
+      std::fflush(nullptr);
+      std::_Exit(kServerFailure);
+    };
+    const int status = RunCheck(report, console.errIsTerminal ? &console.err : nullptr,
+                                ApplyLocaleVariantHere, options);
     if (!junit_.empty() && !report.WriteJUnitFile(junit_)) {
       console.err << kProgram << ": cannot write " << junit_ << '\n';
       return kServerFailure;
@@ -40,6 +63,7 @@ class CheckSubcommand final : public Subcommand {
 
  private:
   std::string junit_;
+  double timeout_ = 30;
 };
 
 }  // namespace

@@ -18,6 +18,7 @@ namespace quorvane::cli {
 struct ServerOptions {
   std::string dataDirectory;  // the embedded server's data files
   std::string machine;        // remote creation on Windows
+  std::string context;        // on Windows: inproc, local or both (empty: both)
 };
 
 // What the options of this platform's server mean, for the help text and the man page.
@@ -38,6 +39,10 @@ class NoServer : public Exception {
 // Makes the server object and puts it into ServerIntf, or raises NoServer. Destroying the result
 // releases the server and undoes what the connection set up.
 std::shared_ptr<void> ConnectServer(const ServerOptions& options);
+
+// Whether the connected server's error information stays behind in its process (a server in
+// another process under a runtime that does not carry it).
+bool ServerErrorInfoLost();
 
 // Puts a locale variant of the check in force so that the server and the client both follow it.
 bool ApplyLocaleVariantHere(const LocaleVariant& variant);

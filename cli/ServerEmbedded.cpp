@@ -44,6 +44,10 @@ std::shared_ptr<void> ConnectServer(const ServerOptions& options) {
   });
 }
 
+bool ServerErrorInfoLost() {
+  return false;
+}
+
 bool ApplyLocaleVariantHere(const LocaleVariant& variant) {
   // The embedded server writes by the client's own settings.
   SetLocaleSettings(variant.settings);

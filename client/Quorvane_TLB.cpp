@@ -30,11 +30,10 @@ IQuorvaneAutomation* AutomationFromCreated(HRESULT created, IUnknown* rawUnknown
 
 }  // namespace
 
-IQuorvaneAutomation* CoQuorvaneAutomation::Create() {
+IQuorvaneAutomation* CoQuorvaneAutomation::Create(DWORD classContext) {
   IUnknown* rawUnknown = nullptr;
-  const HRESULT created = CoCreateInstance(CLASS_CoQuorvaneAutomation, nullptr,
-                                           CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
-                                           reinterpret_cast<void**>(&rawUnknown));
+  const HRESULT created = CoCreateInstance(CLASS_CoQuorvaneAutomation, nullptr, classContext,
+                                           IID_IUnknown, reinterpret_cast<void**>(&rawUnknown));
   return AutomationFromCreated(created, rawUnknown);
 }
 

@@ -27,7 +27,9 @@ class ECreateError : public Exception {
 // messages; where the runtime reaches no other machine it raises that it cannot.
 class CoQuorvaneAutomation {
  public:
-  static IQuorvaneAutomation* Create();
+  // The class context is the window's 5 (in process or a local server) unless a caller narrows it.
+  static IQuorvaneAutomation* Create(DWORD classContext = CLSCTX_INPROC_SERVER |
+                                                          CLSCTX_LOCAL_SERVER);
   static IQuorvaneAutomation* CreateRemote(std::u16string_view machineName);
 };
 

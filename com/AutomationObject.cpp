@@ -1,9 +1,12 @@
 #include "AutomationObject.h"
 
+#include <chrono>
 #include <new>
 #include <type_traits>
 
 #include "InnerServer.h"
+#include "IsoDate.h"
+#include "ServerHost.h"
 #include "ServerModule.h"
 
 namespace serverdll {
@@ -113,10 +116,87 @@ quorvane::IQuorvaneAutomation& AutomationObject::Inner() {
   return *inner_.Get();
 }
 
+namespace {
+
+// An argument as the host's list shows it: texts in quotes cut after 24 characters, days as
+// dates; the results are left out (the reply's length is shown).
+void Describe(std::wstring& out, BSTR text) {
+  const std::wstring whole = text ? std::wstring(text, SysStringLen(text)) : std::wstring();
+  out += L"\"" + whole.substr(0, 24) + (whole.size() > 24 ? L"...\"" : L"\"");
+}
+void Describe(std::wstring& out, DATE day) {
+  const std::string date = quorvane::IsoDateText(day);
+  out += std::wstring(date.begin(), date.end());
+}
+void Describe(std::wstring& out, VARIANT_BOOL value) {
+  out += value != VARIANT_FALSE ? L"True" : L"False";
+}
+void Describe(std::wstring&, BSTR*) {}
+void Describe(std::wstring&, VARIANT_BOOL*) {}
+
+std::size_t ReplyLength() {
+  return 0;
+}
+template <typename First, typename... Rest>
+std::size_t ReplyLength(First first, Rest... rest) {
+  if constexpr (std::is_same_v<First, BSTR*>)
+    return first != nullptr && *first != nullptr ? SysStringLen(*first) : 0;
+  else
+    return ReplyLength(rest...);
+}
+
+// Visible in a hosting process is its window's.
+HRESULT HostVisible(ServerHost& host, VARIANT_BOOL* value) {
+  if (value == nullptr)
+    return E_POINTER;
+  *value = host.Visible() ? VARIANT_TRUE : VARIANT_FALSE;
+  return S_OK;
+}
+HRESULT HostVisible(ServerHost& host, VARIANT_BOOL value) {
+  host.SetVisible(value != VARIANT_FALSE);
+  return S_OK;
+}
+
+// One operation: answered by the server's object, or for Visible by the host; noted by the host.
+template <quorvane::OperationKind kind, typename Call, typename... Arguments>
+HRESULT Answer(const char* operation, Call call, Arguments... arguments) {
+  ServerHost* host = Host();
+  if (host == nullptr)
+    return call();
+  host->Entering(operation);
+  const auto started = std::chrono::steady_clock::now();
+  HRESULT status;
+  if constexpr (kind == quorvane::OperationKind::Method)
+    status = call();
+  else {
+    SetErrorInfo(0, nullptr);
+    status = HostVisible(*host, arguments...);
+  }
+  AnsweredCall answered;
+  answered.milliseconds =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+  answered.operation.assign(operation, operation + std::char_traits<char>::length(operation));
+  (
+      [&] {
+        const std::size_t before = answered.arguments.size();
+        Describe(answered.arguments, arguments);
+        if (answered.arguments.size() != before && before > 0)
+          answered.arguments.insert(before, L", ");
+      }(),
+      ...);
+  answered.status = status;
+  answered.replyLength = SUCCEEDED(status) ? ReplyLength(arguments...) : 0;
+  host->Answered(answered);
+  return status;
+}
+
+}  // namespace
+
 // The operations: each is answered by the server's own object.
-#define QV_FORWARD_OPERATION(position, name, kind, parameters, arguments) \
-  HRESULT AutomationObject::name parameters {                             \
-    return Inner().name arguments;                                        \
+#define QV_FORWARD_OPERATION(position, name, kind, parameters, arguments)            \
+  HRESULT AutomationObject::name parameters {                                        \
+    return Answer<quorvane::OperationKind::kind>(                                    \
+        #name, [&] { return Inner().name arguments; }, QV_UNPARENTHESIZE arguments); \
   }
 #define QV_FORWARD_RESERVED(position)              \
   HRESULT AutomationObject::Reserved##position() { \

@@ -1,11 +1,12 @@
 // The DLL's entry points: the class object the runtime asks for, and whether it may unload.
 
-#include <atomic>
+#include <cwchar>
 
 #include "AutomationObject.h"
 #include "ComObject.h"
 #include "QuorvaneInterface.h"
 #include "ReferenceServer.h"
+#include "Registration.h"
 #include "ServerModule.h"
 
 namespace serverdll {
@@ -47,4 +48,21 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* object) {
 STDAPI DllCanUnloadNow() {
   const bool inUse = serverdll::ModuleInUse() || quorvane::server::ReferenceServerUseCount() > 0;
   return inUse ? S_FALSE : S_OK;
+}
+
+STDAPI DllRegisterServer() {
+  return serverdll::RegisterServer(serverdll::ServerForm::InProcess);
+}
+
+STDAPI DllUnregisterServer() {
+  return serverdll::UnregisterServer(serverdll::ServerForm::InProcess);
+}
+
+// regsvr32 /i:surrogate also registers the DLL for the system's surrogate, so that a client of
+// the other bitness reaches it out of process; regsvr32 /u /i:surrogate removes it again.
+STDAPI DllInstall(BOOL install, LPCWSTR commandLine) {
+  if (commandLine == nullptr || _wcsicmp(commandLine, L"surrogate") != 0)
+    return E_INVALIDARG;
+  return install ? serverdll::RegisterServer(serverdll::ServerForm::Surrogate)
+                 : serverdll::UnregisterServer(serverdll::ServerForm::Surrogate);
 }

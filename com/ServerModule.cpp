@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "QuorvaneInterface.h"
+#include "ServerHost.h"
 
 namespace serverdll {
 
@@ -10,6 +11,8 @@ namespace {
 
 HMODULE module_ = nullptr;
 std::atomic<long> moduleReferences_{0};
+void (*lastReleased_)() = nullptr;
+ServerHost* host_ = nullptr;
 
 platform::ComPtr<ITypeInfo> LoadInterfaceTypeInfo() {
   platform::ComPtr<ITypeLib> library;
@@ -63,7 +66,24 @@ void AddModuleReference() {
 }
 
 void ReleaseModuleReference() {
-  --moduleReferences_;
+  if (--moduleReferences_ == 0 && lastReleased_ != nullptr)
+    lastReleased_();
+}
+
+void SetLastReleaseAction(void (*action)()) {
+  lastReleased_ = action;
+}
+
+long ModuleReferences() {
+  return moduleReferences_;
+}
+
+ServerHost* Host() {
+  return host_;
+}
+
+void SetHost(ServerHost* host) {
+  host_ = host;
 }
 
 bool ModuleInUse() {

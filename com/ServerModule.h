@@ -17,6 +17,9 @@ std::wstring ModulePath();
 void AddModuleReference();
 void ReleaseModuleReference();
 bool ModuleInUse();
+long ModuleReferences();
+// Called when the count falls to 0: a local server ends then unless its window is shown.
+void SetLastReleaseAction(void (*action)());
 
 // The interface's description from the type library embedded in this DLL: the vtable view, which
 // the dispatch calls go through. Empty when the library cannot be loaded.

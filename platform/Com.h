@@ -218,6 +218,11 @@ inline constexpr bool kRemoteActivation = true;
 inline constexpr bool kRemoteActivation = false;
 #endif
 
+// Whether a failure in a server of another process reaches the client with its error information.
+// Windows carries it back with the reply; Wine's runtime does not, so that out of process the
+// client has only the status and its system text. Always true where there are no processes.
+bool ErrorInfoCrossesProcesses();
+
 // A new object of the class from the runtime of the named machine (no outer object), asking for
 // the interface riid. The class contexts are those of a local creation (in-process or local
 // server) plus the remote server: the system activates here when the name is this machine's.

@@ -115,3 +115,11 @@ HRESULT CreateErrorInfo(ICreateErrorInfo** info) {
   *info = new (std::nothrow) ErrorInfoObject;
   return *info != nullptr ? S_OK : E_OUTOFMEMORY;
 }
+
+namespace platform {
+
+bool ErrorInfoCrossesProcesses() {
+  return true;
+}
+
+}  // namespace platform
