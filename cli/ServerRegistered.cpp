@@ -64,7 +64,7 @@ std::shared_ptr<void> ConnectServer(const ServerOptions& options) {
   } catch (const ECreateError& e) {
     // The system's text may not name the status; a tester needs it to tell the causes apart.
     throw NoServer(e.Message() + u" (status 0x" +
-                   UpperHexText(static_cast<std::uint32_t>(e.Status()), 8) + u")",
+                       UpperHexText(static_cast<std::uint32_t>(e.Status()), 8) + u")",
                    e.Status());
   } catch (const Exception& e) {
     throw NoServer(e.Message());
